@@ -1,0 +1,41 @@
+// The designated boundary, the lower-left extents and the tolerance: found by the pre-scan,
+// validated and set up at the first comment record of the main pass.
+#pragma once
+#include <string_view>
+
+#include "geometry/point.h"
+
+// Boundary record: the circle record that follows the marker "hhp1ci".
+extern double K_CX, K_CY;   // centre
+extern double K_CR;         // radius; for an ellipse the semi-axis along the first axis
+extern double K_SK, K_EK;   // start and end angle, degrees
+extern double K_HP;         // axis ratio; 0 and 1 mark a true circle
+extern double K_JK;         // tilt, degrees (the set-up may set it to 0)
+extern double K_JK0;        // tilt as designated, saved by the set-up
+extern Point K_CPT;         // the centre as a point
+
+// Current circle: the fields of the last circle record read.
+extern double CX, CY, CR, SK, EK, HP, JK;
+
+extern long long HHP_FIND[2]; // [1]: line number of the last "hhp1ci" line
+extern Point Pmin[3];         // lower-left extents; Pmin[1] is the outside reference point
+extern double G_SCALE[16];    // layer-group scales ("hs")
+extern double scale;          // scale of the layer group in force at the first comment record
+extern double gomi;           // distance tolerance, scale * 0.00025
+extern double HN[4];          // the two "hn" points
+
+// Set-up values.
+extern Point PTd[3];          // [1], [2]: the arc's end points in the circle frame
+extern double KRP[4];         // [2]..[3]: the angular range in degrees
+extern int isBorder;          // 1 when the border lines were written
+
+void reset_boundary();
+
+// Returns the number of lines read, or -1 when either file cannot be opened.
+long long Tcopy(const char* source, const char* work);
+int Pre_pro(std::string_view line, long long number);
+int Pole_set(const Point& p);
+int __SPCNT(std::string_view text);
+
+// 0 when the boundary can serve the mode, else the refusal code 1, 2 or 3.
+int Pre_del();

@@ -1,0 +1,116 @@
+#include <cstring>
+
+#include "boundary/boundary.h"
+#include "driver/driver.h"
+#include "exchange/attributes.h"
+#include "exchange/fields.h"
+#include "exchange/textio.h"
+
+int Pole_set(const Point& p) {
+    if (Pmin[0].x > p.x) Pmin[0].x = Pmin[1].x = Pmin[2].x = p.x - 100;
+    if (Pmin[0].y > p.y) {
+        Pmin[0].y = p.y - 100;
+        Pmin[1].y = p.y - 103;
+        Pmin[2].y = p.y - 106;
+    }
+    return 0;
+}
+
+int __SPCNT(std::string_view text) {
+    int n = 0;
+    std::size_t len = text.size() < 512 ? text.size() : 512;
+    for (std::size_t i = 0; i < len; ++i) {
+        char c = text[i];
+        if (c == '\0' || c == '\r' || c == '\n') break;
+        if (c == ' ') ++n;
+    }
+    return n;
+}
+
+// A circle record of either form into the current circle; the one after the marker is the
+// boundary.
+static void circle_record(std::string_view line, long long number) {
+    if (__SPCNT(line.substr(2)) == 3) {
+        // A short form is a full circle: it must not inherit an earlier arc's angles.
+        SK = EK = HP = JK = 0;
+        fields(line, 2).lf(CX).lf(CY).lf(CR);
+    } else {
+        SK = 0, EK = 360, HP = 0, JK = 0;
+        fields(line, 2).lf(CX).lf(CY).lf(CR).lf(SK).lf(EK).lf(HP).lf(JK);
+    }
+    if (number == HHP_FIND[1] + 1) {
+        K_CX = CX, K_CY = CY, K_CR = CR, K_SK = SK, K_EK = EK, K_HP = HP, K_JK = JK;
+        K_CPT = {CX, CY};
+    }
+    Pole_set({CX - CR, CY - CR});
+}
+
+static void first_comment() {
+    SHARP = 0;
+    // Only sixteen groups have a scale; any other group draws at scale 1.
+    scale = GROUP >= 0 && GROUP < 16 ? G_SCALE[GROUP] : 1.0;
+    gomi = scale * 0.00025;
+    Pole_set({HN[0], HN[1]});
+    Pole_set({HN[2], HN[3]});
+}
+
+int Pre_pro(std::string_view line, long long number) {
+    auto is = [&](const char* tag) { return line.substr(0, std::strlen(tag)) == tag; };
+    if (is("hhp1ci")) {
+        HHP_FIND[1] = number;
+    } else if (is("hs")) {
+        Fields f = fields(line, 3);
+        for (double& s : G_SCALE) f.lf(s);
+    } else if (is("hn")) {
+        fields(line, 3).lf(HN[0]).lf(HN[1]).lf(HN[2]).lf(HN[3]);
+    } else if (is("lg")) {
+        fields(line, 2).x(GROUP);
+        capture(GROUPi, GROUP);
+    } else if (is("ly")) {
+        fields(line, 2).x(LAYER);
+        capture(LAYERi, LAYER);
+    } else if (is("lt")) {
+        fields(line, 2).d(TYPE);
+        capture(TYPEi, TYPE);
+    } else if (is("lc")) {
+        fields(line, 2).d(COLOR);
+        capture(COLORi, COLOR);
+    } else if (is("pn")) {
+        fields(line, 2).d(TENS);
+        capture(TENSi, TENS);
+    } else if (is("cn0")) {
+        MOJIS = 0;
+        fields(line, 3).lf(MOJI_W[0]).lf(MOJI_H[0]).lf(MOJI_D[0]).d(MOJI_C[0]);
+        capture_cn0();
+    } else if (is("cn")) {
+        fields(line, 2).d(MOJIS);
+        capture(MOJISi, MOJIS);
+    } else if (is("ci")) {
+        circle_record(line, number);
+    } else if (is("pt")) {
+        fields(line, 2).lf(IPOINT.x).lf(IPOINT.y);
+        Pole_set(IPOINT);
+    } else if (is(" ")) {
+        fields(line, 1).lf(ILINE.x1).lf(ILINE.y1).lf(ILINE.x2).lf(ILINE.y2);
+        Pole_set({ILINE.x1, ILINE.y1});
+        Pole_set({ILINE.x2, ILINE.y2});
+    } else if (is("#")) {
+        if (SHARP == 20) first_comment();
+    }
+    return 0;
+}
+
+long long Tcopy(const char* source, const char* work) {
+    if (!reader_open(fp, source)) return -1;
+    // The work file is created empty here; the main pass fills it.
+    if (!writer_open(fpw, work)) {
+        reader_close(fp);
+        return -1;
+    }
+    long long n = 0;
+    std::string_view line;
+    while (read_record(fp, line)) Pre_pro(line, ++n);
+    bool read_ok = reader_close(fp);
+    bool write_ok = writer_close(fpw);
+    return read_ok && write_ok ? n : -1;
+}

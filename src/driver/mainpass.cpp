@@ -1,0 +1,136 @@
+#include "boundary/boundary.h"
+#include "clip/clip.h"
+#include "driver/driver.h"
+#include "exchange/attributes.h"
+#include "exchange/fields.h"
+#include "exchange/format.h"
+#include "exchange/textio.h"
+
+// The error replies, in code page 932.
+static const char* const REPLY[4] = {
+    nullptr,
+    "\x8Ew\x92\xE8\x83G\x83\x89\x81[(\x89~\x82\xAA\x8F\xAC\x82\xB3\x82\xA2)",
+    "\x8Ew\x92\xE8\x83G\x83\x89\x81[(\x89~\x8C\xCA\x82\xC5\x82\xC8\x82\xA2)",
+    "\x8Ew\x92\xE8\x83G\x83\x89\x81[(\x89~or\x91\xC4\x89~\x82\xF0\x8Ew\x92\xE8\x82\xB5\x82\xC4"
+    "\x82\xAD\x82\xBE\x82\xB3\x82\xA2)",
+};
+
+static char at(std::string_view rec, std::size_t i) { return i < rec.size() ? rec[i] : '\0'; }
+
+// The boundary is validated once per run, before the first body record. False on a refusal,
+// after the reply: the pass then ends.
+static bool validate() {
+    int code = Pre_del();
+    SHARP = 0;
+    if (code == 0) return true;
+    emit("he  %s\nh#  %s\n", REPLY[code], REPLY[code]);
+    return false;
+}
+
+static void designated_point(std::string_view rec) {
+    auto form = [&](char sign) {
+        Fields f = fields(rec, 2).d(PTcnt);
+        if (sign) f.lit(sign);
+        f.lf(PTX).lf(PTY);
+        if (PTcnt < 0 || PTcnt > 3) return false;
+        PT[PTcnt] = {PTX, PTY};
+        return true;
+    };
+    if ((at(rec, 3) == '+' || at(rec, 4) == '+') && form('+')) return;
+    if ((at(rec, 3) == '-' || at(rec, 4) == '-') && form('-')) return;
+    if (at(rec, 3) == ' ') form('\0');
+}
+
+static void segment(std::string_view rec) {
+    if (EX_CLCT() || is_protected()) return WR_BACK(rec);
+    fields(rec, 1).lf(ILINE.x1).lf(ILINE.y1).lf(ILINE.x2).lf(ILINE.y2);
+    if (ILINE.x1 == ILINE.x2 && ILINE.y1 == ILINE.y2) return;
+    Del_c_l();
+}
+
+static void text_attribute(std::string_view rec) {
+    put_record(fpw, rec);
+    char c = at(rec, 2);
+    if (c == '0') {
+        MOJIS = 0;
+        fields(rec, 3).lf(MOJI_W[0]).lf(MOJI_H[0]).lf(MOJI_D[0]).d(MOJI_C[0]);
+        capture_cn0();
+    } else if (c != '"') {
+        fields(rec, 2).d(MOJIS);
+        capture(MOJISi, MOJIS);
+    }
+}
+
+static void attribute(std::string_view rec) {
+    switch (at(rec, 1)) {
+    case 'g': fields(rec, 2).x(GROUP), capture(GROUPi, GROUP); break;
+    case 'y': fields(rec, 2).x(LAYER), capture(LAYERi, LAYER); break;
+    case 't': fields(rec, 2).d(TYPE), capture(TYPEi, TYPE); break;
+    case 'c': fields(rec, 2).d(COLOR), capture(COLORi, COLOR); break;
+    default: break;
+    }
+    put_record(fpw, rec);
+    PL = 0;
+    PLcnt = 0;
+}
+
+// Handles one record; false when the pass must end after it.
+static bool dispatch(std::string_view rec) {
+    char c0 = at(rec, 0), c1 = at(rec, 1);
+    bool entity = c0 == ' ' || (c0 == 'p' && c1 == 't') || (c0 == 'c' && (c1 == 'h' || c1 == 'v'));
+    // Without a comment record before the body, the boundary is set up at its first entity.
+    if (entity && SHARP == 20 && !validate()) return false;
+    switch (c0) {
+    case 'h':
+        if (c1 == 'q') put_text(fpw, "hd\n");
+        else if (c1 == 'p') designated_point(rec);
+        return true;
+    case '#': {
+        put_record(fpw, rec);
+        bool go_on = SHARP != 20 || validate();
+        SHARP = 0;
+        PL = 0;
+        PLcnt = 0;
+        return go_on;
+    }
+    case ' ': segment(rec); return true;
+    case 'z': fields(rec, 1).d(ZOKU); return true;
+    case 'c':
+        if (c1 == 'n') {
+            text_attribute(rec);
+        } else if (c1 == 'h' || c1 == 'v') {
+            if (is_protected()) return WR_BACK(rec), true;
+            fields(rec, 0).c2(ChHEAD).lf(ChX).lf(ChY).lf(ChDX).lf(ChDY);
+            if (Del_moji() == 1) WR_BACK(rec);
+        } else if (c1 == 'i' || c1 == 'o' || c1 == 'p' || c1 == 'r' || c1 == 's' || c1 == 't') {
+            WR_BACK(rec);
+        } else {
+            put_record(fpw, rec);
+        }
+        return true;
+    case 'p':
+        if (c1 == 'n') {
+            fields(rec, 2).d(TENS);
+            capture(TENSi, TENS);
+            put_record(fpw, rec);
+        } else if (c1 == 't') {
+            if (is_protected()) return WR_BACK(rec), true;
+            fields(rec, 2).lf(IPOINT.x).lf(IPOINT.y);
+            if (Del_ten() == 1) WR_BACK(rec);
+        } else if (c1 == 'l') {
+            PL = 1;
+        }
+        return true;
+    case 'l': attribute(rec); return true;
+    default: put_record(fpw, rec); return true;
+    }
+}
+
+void main_pass() {
+    long long n = 0;
+    std::string_view rec;
+    while (read_record(fp, rec)) {
+        ZZ_ZOKUSEI(n++);
+        if (!dispatch(rec)) break;
+    }
+}

@@ -1,0 +1,35 @@
+#include <cctype>
+#include <cstdio>
+
+#include "driver/driver.h"
+#include "exchange/attributes.h"
+#include "exchange/fields.h"
+
+void OPT(const char* arg) {
+    char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(arg[1])));
+    const char* value = arg[1] ? arg + 2 : arg + 1;
+    bool has_value = *value != '\0';
+    switch (letter) {
+    case 'e':
+    case 'f': {
+        int& iro = letter == 'e' ? EXiro1 : EXiro2;
+        int& syu = letter == 'e' ? EXsyu1 : EXsyu2;
+        iro = syu = 0;
+        if (has_value) {
+            int n = atoi_sat(value);
+            iro = n / 10;
+            syu = n % 10;
+        }
+        break;
+    }
+    case 'm':
+        if (has_value) iMode = atoi_sat(value);
+        break;
+    case 't': isTest = *value == '2' ? 2 : 1; break;
+    default: std::fputs("\n illegal Option.\n", stderr); break;
+    }
+}
+
+int EX_CLCT() {
+    return (COLOR == EXiro1 && TYPE == EXsyu1) || (COLOR == EXiro2 && TYPE == EXsyu2) ? 1 : 0;
+}

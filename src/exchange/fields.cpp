@@ -1,0 +1,179 @@
+#include "exchange/fields.h"
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+static bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+static bool is_digit(char c) { return c >= '0' && c <= '9'; }
+static int hex_value(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    c = static_cast<char>(c | 0x20);
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+Fields fields(std::string_view rec, std::size_t offset) {
+    const char* begin = rec.data();
+    const char* end = begin + rec.size();
+    if (const void* nul = std::memchr(begin, '\0', rec.size())) end = static_cast<const char*>(nul);
+    const char* p = offset < static_cast<std::size_t>(end - begin) ? begin + offset : end;
+    return Fields{p, end, true, 0};
+}
+
+static const char* skip_space(const char* p, const char* end) {
+    while (p < end && is_space(*p)) ++p;
+    return p;
+}
+
+// A real that from_chars finds out of range: overflow gives infinity, underflow zero, decided
+// by the order of magnitude of the text that matched.
+static double out_of_range(const char* s, const char* stop, bool hex) {
+    long long lead = 0; // position of the first significant digit relative to the point
+    bool seen = false, point = false;
+    long long before = 0, zeros = 0;
+    const char* q = s;
+    for (; q < stop; ++q) {
+        char c = *q;
+        if (c == '.') {
+            point = true;
+            continue;
+        }
+        bool digit = hex ? hex_value(c) >= 0 : is_digit(c);
+        if (!digit) break;
+        if (!seen && c == '0') {
+            if (point) ++zeros;
+            continue;
+        }
+        if (!seen) seen = true;
+        if (!point) ++before;
+    }
+    if (!seen) return 0.0;
+    lead = before > 0 ? before : -zeros;
+    long long exp = 0;
+    if (q < stop && ((*q | 0x20) == (hex ? 'p' : 'e'))) {
+        ++q;
+        bool neg = q < stop && *q == '-';
+        if (q < stop && (*q == '-' || *q == '+')) ++q;
+        for (; q < stop && is_digit(*q); ++q)
+            if (exp < 1000000) exp = exp * 10 + (*q - '0');
+        if (neg) exp = -exp;
+    }
+    long long magnitude = hex ? lead * 4 + exp : lead + exp;
+    return magnitude > 0 ? HUGE_VAL : 0.0;
+}
+
+Fields& Fields::lf(double& v) {
+    if (!ok) return *this;
+    const char* s = skip_space(p, end);
+    bool neg = false;
+    if (s < end && (*s == '+' || *s == '-')) neg = *s++ == '-';
+    if (s == end || *s == '+' || *s == '-') return ok = false, *this;
+    double val = 0;
+    const char* stop = nullptr;
+    if (end - s >= 2 && s[0] == '0' && (s[1] | 0x20) == 'x') {
+        const char* h = s + 2;
+        bool digits = h < end && (hex_value(*h) >= 0 ||
+                                  (*h == '.' && h + 1 < end && hex_value(h[1]) >= 0));
+        if (digits) {
+            auto r = std::from_chars(h, end, val, std::chars_format::hex);
+            stop = r.ptr;
+            if (r.ec == std::errc::result_out_of_range) val = out_of_range(h, stop, true);
+        } else {
+            stop = s + 1; // "0x" without digits reads as the 0
+        }
+    } else {
+        auto r = std::from_chars(s, end, val, std::chars_format::general);
+        if (r.ec == std::errc::invalid_argument) return ok = false, *this;
+        stop = r.ptr;
+        if (r.ec == std::errc::result_out_of_range) val = out_of_range(s, stop, false);
+    }
+    v = neg ? -val : val;
+    p = stop;
+    ++count;
+    return *this;
+}
+
+// Reads optional sign and digits in the given base; the magnitude saturates above limit.
+static bool read_integer(const char*& p, const char* end, int base, bool& neg,
+                         std::uint64_t& mag, std::uint64_t limit) {
+    const char* s = skip_space(p, end);
+    neg = false;
+    if (s < end && (*s == '+' || *s == '-')) neg = *s++ == '-';
+    if (base == 16 && end - s >= 2 && s[0] == '0' && (s[1] | 0x20) == 'x') {
+        if (end - s >= 3 && hex_value(s[2]) >= 0) s += 2;
+    }
+    mag = 0;
+    const char* digits = s;
+    for (; s < end; ++s) {
+        int d = base == 16 ? hex_value(*s) : (is_digit(*s) ? *s - '0' : -1);
+        if (d < 0) break;
+        if (mag <= limit) mag = mag * base + d;
+    }
+    if (s == digits) return false;
+    p = s;
+    return true;
+}
+
+Fields& Fields::d(int& v) {
+    if (!ok) return *this;
+    bool neg;
+    std::uint64_t mag;
+    if (!read_integer(p, end, 10, neg, mag, 1ull << 32)) return ok = false, *this;
+    if (neg) v = mag > (1ull << 31) ? INT_MIN : static_cast<int>(-static_cast<std::int64_t>(mag));
+    else v = mag > INT_MAX ? INT_MAX : static_cast<int>(mag);
+    ++count;
+    return *this;
+}
+
+Fields& Fields::x(int& v) {
+    if (!ok) return *this;
+    bool neg;
+    std::uint64_t mag;
+    if (!read_integer(p, end, 16, neg, mag, 1ull << 32)) return ok = false, *this;
+    std::uint32_t bits = mag > 0xFFFFFFFFull ? 0xFFFFFFFFu
+                                              : static_cast<std::uint32_t>(neg ? 0 - mag : mag);
+    v = static_cast<int>(bits);
+    ++count;
+    return *this;
+}
+
+Fields& Fields::c2(char* v) {
+    if (!ok) return *this;
+    if (end - p < 2) return ok = false, *this;
+    v[0] = p[0];
+    v[1] = p[1];
+    p += 2;
+    ++count;
+    return *this;
+}
+
+Fields& Fields::lit(char c) {
+    if (!ok) return *this;
+    if (p < end && *p == c) ++p;
+    else ok = false;
+    return *this;
+}
+
+Fields& Fields::blanks() {
+    if (ok) p = skip_space(p, end);
+    return *this;
+}
+
+int atoi_sat(const char* s) {
+    int v = 0;
+    fields(std::string_view(s, std::strlen(s)), 0).d(v);
+    return v;
+}
+
+char* put_fixed(char* out, double v, int decimals) {
+    return std::to_chars(out, out + 350, v, std::chars_format::fixed, decimals).ptr;
+}
+
+char* put_int(char* out, long long v) { return std::to_chars(out, out + 24, v).ptr; }
+
+char* put_hex(char* out, int v) {
+    return std::to_chars(out, out + 24, static_cast<std::uint32_t>(v), 16).ptr;
+}

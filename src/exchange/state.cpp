@@ -1,0 +1,26 @@
+#include "exchange/attributes.h"
+
+int COLOR, TYPE, LAYER, GROUP, TENS, MOJIS;
+double MOJI_W[1], MOJI_H[1], MOJI_D[1];
+int MOJI_C[1];
+
+int COLORi, TYPEi, LAYERi, GROUPi, TENSi, MOJISi;
+double MOJIWi, MOJIHi, MOJIDi;
+int MOJICi;
+
+int ZOKU;
+int ZOKU_A[2];
+
+void reset_attributes() {
+    COLOR = 1, TYPE = 1, LAYER = 0, GROUP = 0, TENS = 1, MOJIS = 1;
+    MOJI_W[0] = MOJI_H[0] = MOJI_D[0] = 0;
+    MOJI_C[0] = 0;
+    COLORi = TYPEi = LAYERi = GROUPi = TENSi = MOJISi = 20;
+    MOJIWi = -20.0, MOJIHi = 20.0, MOJIDi = 20.0;
+    MOJICi = 20;
+    ZOKU = 0;
+    ZOKU_A[0] = ZOKU_A[1] = 0;
+}
+
+// Static start-up values, so that a run needs no reset of its own.
+static const bool attributes_ready = (reset_attributes(), true);

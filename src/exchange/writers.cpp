@@ -1,0 +1,67 @@
+#include "exchange/attributes.h"
+#include "exchange/fields.h"
+#include "exchange/format.h"
+#include "exchange/textio.h"
+
+void capture(int& initial, int current) {
+    if (initial == 20) initial = current;
+}
+
+void capture_cn0() {
+    if (MOJISi != 20) return;
+    MOJISi = 0;
+    MOJIWi = MOJI_W[0], MOJIHi = MOJI_H[0], MOJIDi = MOJI_D[0];
+    MOJICi = MOJI_C[0];
+}
+
+bool is_protected() { return ZOKU_A[0] == 3 || ZOKU_A[0] == 4 || ZOKU_A[0] == 5; }
+
+void ZZ_ZOKUSEI(long long n) {
+    if (n == 0) {
+        ZOKU = 0;
+        ZOKU_A[0] = ZOKU_A[1] = 0;
+    } else if (ZOKU != 0) {
+        ZOKU_A[1] = ZOKU_A[0];
+        ZOKU_A[0] = ZOKU;
+        ZOKU = 0;
+    } else {
+        ZOKU_A[0] = ZOKU_A[1] = 0;
+    }
+}
+
+void WR_Z_BACK() {
+    if (ZOKU_A[1] != 0) emit("z%d\n", ZOKU_A[1]);
+    if (ZOKU_A[0] != 0) emit("z%d\n", ZOKU_A[0]);
+}
+
+void WR_BACK(std::string_view rec) {
+    WR_Z_BACK();
+    put_record(fpw, rec);
+}
+
+void __TEN(const Point& p) { emit("pt %.13f %.13f\n", p.x, p.y); }
+
+// The hot path of every run: formatted without parsing a format string.
+void __LINE(const Segment& s) {
+    char buf[4 * 352 + 8];
+    char* o = buf;
+    *o++ = ' ';
+    o = put_fixed(o, s.x1, 13);
+    *o++ = ' ';
+    o = put_fixed(o, s.y1, 13);
+    *o++ = ' ';
+    o = put_fixed(o, s.x2, 13);
+    *o++ = ' ';
+    o = put_fixed(o, s.y2, 13);
+    *o++ = '\n';
+    put_text(fpw, std::string_view(buf, o - buf));
+}
+
+void __TEN_LINE(const Point& p, const Point& q) { __LINE(Segment{p.x, p.y, q.x, q.y}); }
+
+void IniZokusei() {
+    if (MOJISi == 0) emit("cn0 %.2f %.2f %.2f %d\n", MOJIWi, MOJIHi, MOJIDi, MOJICi);
+    if (MOJISi != 0 && MOJISi <= 10) emit("cn%d\n", MOJISi);
+    emit("lg%x\nly%x\nlt%d\nlc%d\n", GROUPi, LAYERi, TYPEi, COLORi);
+    if (TENSi <= 10) emit("pn%d\n", TENSi);
+}
