@@ -1,5 +1,5 @@
 #include "driver/driver.h"
-#include "driver/platform.h"
+#include "exchange/platform.h"
 
 // The host may have written the exchange file in another letter case; bring it to the one
 // name the passes open. Two steps through temporary names make the rename work on a file

@@ -4,7 +4,7 @@
 #include "boundary/boundary.h"
 #include "clip/clip.h"
 #include "driver/driver.h"
-#include "driver/platform.h"
+#include "exchange/platform.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
 #include "exchange/postpass.h"
@@ -42,7 +42,10 @@ int run(int argc, char** argv) {
 
     normalise_name();
     long long lines = Tcopy("ZOD_UZUD.TXT", "ZOD_UZUD.$$$");
-    if (lines < 0) return 1;
+    if (lines < 0) {
+        if (isTest == 0) remove_file("ZOD_UZUD.$$$");
+        return 1;
+    }
     if (isTest == 2) {
         say("# Tcopy()end K_CX---K_JK (%.1f %.1f %.1f   %.1f %.1f   %.1f %.1f)\n", K_CX, K_CY, K_CR,
             K_SK, K_EK, K_HP, K_JK);
@@ -51,10 +54,15 @@ int run(int argc, char** argv) {
         say("#            d_max(%d) scale(%.1f)\n", lines, scale);
     }
 
-    if (!writer_open(fpw, "ZOD_UZUD.$$$")) return 1;
+    // A failed run leaves the exchange file as it was and, outside the test modes, no work file.
+    auto fail = [] {
+        if (isTest == 0) remove_file("ZOD_UZUD.$$$");
+        return 1;
+    };
+    if (!writer_open(fpw, "ZOD_UZUD.$$$")) return fail();
     if (!reader_open(fp, "ZOD_UZUD.TXT")) {
         writer_close(fpw);
-        return 1;
+        return fail();
     }
     SHARP = 20;
     if (isTest == 2) say("# PATTERN\n");
@@ -68,9 +76,9 @@ int run(int argc, char** argv) {
     IniZokusei();
     bool read_ok = reader_close(fp);
     bool write_ok = writer_close(fpw);
-    if (!read_ok || !write_ok) return 1;
+    if (!read_ok || !write_ok) return fail();
 
-    if (!ChkPL()) return 1;
+    if (!ChkPL()) return fail();
     if (isTest == 0) remove_file("ZOD_UZUD.$$$");
     return 0;
 }

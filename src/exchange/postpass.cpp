@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "exchange/platform.h"
 #include "exchange/textio.h"
+
+static const char NEW_NAME[] = "ZOD_UZUD.$$N";
 
 static bool starts(const std::string& b, const char* tag) { return b.compare(0, std::char_traits<char>::length(tag), tag) == 0; }
 
@@ -10,11 +13,14 @@ static bool starts(const std::string& b, const char* tag) { return b.compare(0, 
 bool ChkPL() {
     static std::string B[5]; // B[0] the record just read .. B[4] the oldest
     for (auto& b : B) b.clear();
+    // The host's file is replaced only by a complete copy that has reached the disk.
+    if (!may_replace("ZOD_UZUD.TXT")) return false;
     if (!reader_open(fp, "ZOD_UZUD.$$$")) return false;
-    if (!writer_open(fpw, "ZOD_UZUD.TXT")) {
+    if (!writer_open(fpw, NEW_NAME)) {
         reader_close(fp);
         return false;
     }
+    copy_mode("ZOD_UZUD.TXT", fpw.f);
     std::string_view rec;
     while (read_record(fp, rec)) {
         B[0].assign(rec);
@@ -35,6 +41,8 @@ bool ChkPL() {
     for (int i = 4; i >= 1; --i)
         if (!B[i].empty()) put_record(fpw, B[i]);
     bool read_ok = reader_close(fp);
-    bool write_ok = writer_close(fpw);
-    return read_ok && write_ok;
+    bool write_ok = writer_close(fpw, true);
+    if (read_ok && write_ok && rename_replace(NEW_NAME, "ZOD_UZUD.TXT")) return true;
+    remove_file(NEW_NAME);
+    return false;
 }

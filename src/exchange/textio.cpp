@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "exchange/platform.h"
+
 Reader fp;
 Writer fpw;
 
@@ -155,10 +157,11 @@ void put_record(Writer& w, std::string_view rec) {
     if (rec.empty() || rec.back() != '\n') put_text(w, "\n");
 }
 
-bool writer_close(Writer& w) {
+bool writer_close(Writer& w, bool sync) {
     if (w.buf) flush(w);
     if (w.f) {
         if (std::fflush(w.f) != 0) w.err = true;
+        if (sync && !w.err && !sync_file(w.f)) w.err = true;
         if (std::fclose(w.f) != 0) w.err = true;
     }
     bool ok = !w.err;

@@ -39,7 +39,7 @@ bool writer_open(Writer& w, const char* name);      // creates or empties the fi
 void writer_open_memory(Writer& w, std::string& sink);
 void put_text(Writer& w, std::string_view text);
 void put_record(Writer& w, std::string_view rec);   // adds the LF a last line lacks
-bool writer_close(Writer& w);                       // false when any write failed
+bool writer_close(Writer& w, bool sync = false);    // false when any write failed
 
 // The streams of the pass that is running: its input and its output.
 extern Reader fp;

@@ -1,0 +1,92 @@
+#include <cmath>
+
+#include "boundary/boundary.h"
+#include "clip/frame.h"
+#include "driver/driver.h"
+#include "exchange/attributes.h"
+#include "exchange/format.h"
+#include "geometry/geometry.h"
+
+// Validation only reads, so a refused boundary leaves everything as the pre-scan left it.
+static int refusal() {
+    if (K_CR < 0.00025) return 1;
+    if (iMode >= 2) {
+        if (K_SK == K_EK) return 2;
+        if (K_SK == 0 && K_EK == 360) return 2;
+    } else if (K_HP == 1) {
+        if (!(K_SK == 0 && K_EK == 360)) return 3;
+    } else if (K_SK != K_EK) {
+        return 3; // also when either angle is NaN
+    }
+    return 0;
+}
+
+static Point boundary_point(double angle, double c, double s, double h) {
+    double a = angle * PAI / 180;
+    double u = K_CR * std::cos(a);
+    double v = K_CR * h * std::sin(a);
+    return {K_CX + c * u - s * v, K_CY + s * u + c * v};
+}
+
+int Pre_del() {
+    int code = refusal();
+    if (code != 0) return code;
+
+    double t = K_JK * PAI / 180;
+    double c = std::cos(t), s = std::sin(t);
+    // A record without a ratio is a circular arc: its ends lie at the full radius.
+    double h = K_HP == 0 ? 1 : K_HP;
+    PT[1] = boundary_point(K_SK, c, s, h);
+    PT[2] = boundary_point(K_EK, c, s, h);
+    if (K_HP != 0) {
+        PTd[1] = to_circle_frame(PT[1], c, s);
+        PTd[2] = to_circle_frame(PT[2], c, s);
+    }
+
+    if (isTest == 1) {
+        __TEN(PT[1]);
+        __TEN(PT[2]);
+    }
+    isBorder = 0;
+    if (iMode == 3) {
+        iMode = 2;
+        isBorder = 1;
+    } else if (iMode == 4) {
+        iMode = 3;
+    } else if (iMode == 5) {
+        iMode = 3;
+        isBorder = 1;
+    }
+    if (isTest == 2) say("# Pre_del() iMode(%d) isBorder(%d)\n", iMode, isBorder);
+    if (isBorder == 1) {
+        if (iMode == 2) {
+            __TEN_LINE(PT[1], K_CPT);
+            __TEN_LINE(PT[2], K_CPT);
+        } else {
+            __TEN_LINE(PT[1], PT[2]);
+        }
+    }
+
+    K_JK0 = K_JK;
+    // Equal angles make a closed curve, a circle as much as an ellipse: a range of the single
+    // angle would find no crossing and take every line for inside.
+    if (K_SK == K_EK) {
+        K_SK = 0;
+        K_EK = 360;
+    }
+    // The range of an ellipse is in its own angles, the ones of the circle frame.
+    if (is_ellipse()) K_JK = 0;
+    if (K_SK == 0 && (K_EK == 0 || K_EK == 360)) {
+        K_EK = 360;
+        KRP[2] = 0;
+        KRP[3] = 360;
+        return 0;
+    }
+    double start = DEG_0_360(K_SK + K_JK);
+    double end = DEG_0_360(K_EK + K_JK);
+    K_JK = 0;
+    if (start > end) end += 360;
+    KRP[2] = start;
+    KRP[3] = end;
+    return 0;
+}

@@ -1,0 +1,160 @@
+#include <climits>
+#include <cmath>
+
+#include "boundary/boundary.h"
+#include "clip/clip.h"
+#include "clip/frame.h"
+#include "driver/driver.h"
+#include "exchange/attributes.h"
+#include "exchange/format.h"
+#include "geometry/geometry.h"
+
+// Only "is it 0" and "is it above 0" are ever asked of PLcnt, so it may stop growing.
+static void grow_block() {
+    if (PLcnt > 0 && PLcnt < INT_MAX) ++PLcnt;
+}
+
+// NaN never counts as close.
+static bool starts_at_start(const Segment& piece) {
+    return std::fabs(ILINE.x1 - piece.x1) < gomi && std::fabs(ILINE.y1 - piece.y1) < gomi;
+}
+
+static bool ends_at_end(const Segment& piece) {
+    return std::fabs(ILINE.x2 - piece.x2) < gomi && std::fabs(ILINE.y2 - piece.y2) < gomi;
+}
+
+int Del_c_l() {
+    if (isTest == 2)
+        say("# Del_c_l() K_C(%.1f %.1f %.1f) (%.1f %.1f) (%.1f) (%.1f)\n", K_CX, K_CY, K_CR, K_SK,
+            K_EK, K_HP, K_JK);
+    TLINE = ILINE;
+    K_JK = K_JK0;
+
+    const int mapped = is_ellipse() ? 1 : 0;
+    double c = 0, s = 0;
+    if (mapped) {
+        double t = K_JK0 * PAI / 180;
+        c = std::cos(t);
+        s = std::sin(t);
+        Point a = to_circle_frame({ILINE.x1, ILINE.y1}, c, s);
+        Point b = to_circle_frame({ILINE.x2, ILINE.y2}, c, s);
+        ILINE = {a.x, a.y, b.x, b.y};
+        // The outside reference point must also lie beyond the mapped line.
+        Point low = {0, 0};
+        if (a.x < low.x) low.x = a.x;
+        if (b.x < low.x) low.x = b.x;
+        if (a.y < low.y) low.y = a.y;
+        if (b.y < low.y) low.y = b.y;
+        Pole_set(low);
+    }
+
+    KPcnt = 3;
+    KP[1] = {ILINE.x1, ILINE.y1};
+    KP[2] = {ILINE.x2, ILINE.y2};
+    KP[3] = KP[4] = {0, 0};
+    if (isTest == 1 || isTest == 2) {
+        __TEN(KP[1]);
+        __TEN(KP[2]);
+        say("#  KP(%.1f , %.1f) (%.1f , %.1f)\n", KP[1].x, KP[1].y, KP[2].x, KP[2].y);
+    }
+
+    int add = Koten_en_ln(ILINE, 0);
+    if (iMode == 3) add += Koten_Gen(ILINE, mapped);
+    if (iMode == 2) add += Koten_Ko(ILINE, mapped);
+    int change = KPsort();
+    if (isTest == 2) {
+        say("#KPsort()end change(%d) add(%d) KPcnt(%d) iMode(%d)\n", change, add, KPcnt, iMode);
+        say("#KPsort()end KP(%.1f , %.1f) (%.1f , %.1f) (%.1f , %.1f) (%.1f , %.1f)\n", KP[1].x,
+            KP[1].y, KP[2].x, KP[2].y, KP[3].x, KP[3].y, KP[4].x, KP[4].y);
+    }
+
+    const Point& E1 = mapped ? PTd[1] : PT[1];
+    const Point& E2 = mapped ? PTd[2] : PT[2];
+    const Point centre = {K_CX, K_CY};
+    int n = KPcnt;
+    int last_lnln = change; // for the diagnostic: what the loop last got, else step 6's values
+    int last_count = add;
+    olineMAX = 1;
+    int i = 1;
+    for (; i < n - 1; ++i) {
+        Point m = {(KP[i].x + KP[i + 1].x) * 0.5, (KP[i].y + KP[i + 1].y) * 0.5};
+        Segment probe;
+        bool inside;
+        if (iMode <= 1) {
+            // Towards the centre, which lies inside: an outside midpoint crosses the circle.
+            __T2_LN(m, centre, probe);
+            last_count = Koten_en_ln(probe, 1);
+            inside = last_count == 0;
+        } else if (iMode == 3) {
+            // Towards the outside reference point: an odd number of edge crossings is inside.
+            __T2_LN(m, Pmin[1], probe);
+            Segment chord;
+            __T2_LN(E1, E2, chord);
+            KPcnt = 0;
+            last_lnln = Koten_lnln(chord, probe, 0);
+            int count = last_lnln;
+            count += Koten_en_ln(probe, 1);
+            last_count = count;
+            inside = count == 1;
+        } else if (iMode == 2) {
+            __T2_LN(m, Pmin[1], probe);
+            Segment radius1, radius2;
+            __T2_LN(E1, K_CPT, radius1);
+            __T2_LN(E2, K_CPT, radius2);
+            KPcnt = 0;
+            int count = Koten_lnln(radius1, probe, 0);
+            count += Koten_en_ln(probe, 1);
+            KPcnt = 0;
+            last_lnln = Koten_lnln(radius2, probe, 0);
+            count += last_lnln;
+            last_count = count;
+            inside = count == 1 || count == 3;
+        } else {
+            inside = true;
+        }
+        if (!inside) {
+            OLINE[olineMAX] = {KP[i].x, KP[i].y, KP[i + 1].x, KP[i + 1].y};
+            ++olineMAX;
+        }
+    }
+    if (isTest == 2)
+        say("# iMode2:KO KPcnt(%d) j(%d) add(%d)  KPx(%.1f) OLINE(%.1f) oline(%d) KPcnt(%d)\n", i,
+            last_lnln, last_count, KP[i].x, OLINE[olineMAX].x1, olineMAX, KPcnt);
+
+    if (mapped) {
+        ILINE = TLINE;
+        for (int k = 1; k < olineMAX; ++k) {
+            Point a = from_circle_frame({OLINE[k].x1, OLINE[k].y1}, c, s);
+            Point b = from_circle_frame({OLINE[k].x2, OLINE[k].y2}, c, s);
+            OLINE[k] = {a.x, a.y, b.x, b.y};
+        }
+    }
+    SORT_OLINE(olineMAX);
+    if (isTest == 2)
+        for (int k = 1; k < olineMAX; ++k)
+            say("#  SORT_OLINE()end  (%.1f , %.1f)---(%.1f , %.1f)\n", OLINE[k].x1, OLINE[k].y1,
+                OLINE[k].x2, OLINE[k].y2);
+
+    const int pieces = olineMAX - 1;
+    if (PL == 1) {
+        if (PLcnt == 0) {
+            if (pieces == 1 && ends_at_end(OLINE[1])) {
+                emit("pl\n");
+                PLcnt = 1;
+            }
+        } else if (PLcnt > 0 && pieces >= 1) {
+            if (!starts_at_start(OLINE[1])) emit("#\npl\n");
+            grow_block();
+        }
+    }
+    for (int k = 1; k < olineMAX; ++k) {
+        WR_Z_BACK();
+        __LINE(OLINE[k]);
+        if (PL == 1) grow_block(); // outside a block the count is left alone
+    }
+    if (PL == 1 && pieces >= 1 && !ends_at_end(OLINE[pieces])) {
+        emit("#\n");
+        PLcnt = 0;
+    }
+    return 0;
+}

@@ -1,0 +1,62 @@
+#include <cmath>
+
+#include "boundary/boundary.h"
+#include "clip/clip.h"
+#include "clip/frame.h"
+#include "driver/driver.h"
+#include "exchange/format.h"
+#include "geometry/geometry.h"
+
+int Del_ten() {
+    TPN = IPOINT;
+    K_JK = K_JK0;
+    const int mapped = is_ellipse() ? 1 : 0;
+    if (mapped) {
+        double t = K_JK0 * PAI / 180;
+        TPN = to_circle_frame(TPN, std::cos(t), std::sin(t));
+        Point low = {0, 0};
+        if (TPN.x < low.x) low.x = TPN.x;
+        if (TPN.y < low.y) low.y = TPN.y;
+        Pole_set(low);
+    }
+
+    const Point& E1 = mapped ? PTd[1] : PT[1];
+    const Point& E2 = mapped ? PTd[2] : PT[2];
+    int k = 0;
+    if (iMode == 3) {
+        Segment probe, chord;
+        __T2_LN(TPN, Pmin[1], probe);
+        __T2_LN(E1, E2, chord);
+        KPcnt = 0;
+        int count = Koten_lnln(chord, probe, 0);
+        count += Koten_en_ln(probe, 1);
+        k = count == 1 ? 0 : 1;
+    } else if (iMode == 2) {
+        Segment probe, radius1, radius2;
+        __T2_LN(TPN, Pmin[1], probe);
+        __T2_LN(E1, K_CPT, radius1);
+        __T2_LN(E2, K_CPT, radius2);
+        KPcnt = 0;
+        int count = Koten_lnln(radius1, probe, 0);
+        count += Koten_en_ln(probe, 1);
+        KPcnt = 0;
+        count += Koten_lnln(radius2, probe, 0);
+        k = count == 1 || count == 3 ? 0 : 3;
+    } else if (iMode <= 1) {
+        k = __Distance(TPN, K_CPT) > K_CR ? 5 : 0;
+    }
+    if (isTest == 2) say("# Del_ten()end k(%d)\n", k);
+    return k != 0 ? 1 : 0;
+}
+
+int Del_moji() {
+    if (isTest == 2)
+        say("# Del_moji() ChHEAD(%s) %.1f %.1f %.1f %.1f\n", static_cast<const char*>(ChHEAD), ChX,
+            ChY, ChDX, ChDY);
+    IPOINT = {ChX, ChY};
+    int a = Del_ten();
+    IPOINT = {ChX + ChDX, ChY + ChDY};
+    int b = Del_ten();
+    if (isTest == 2) say("# Del_moji()end k(%d) k1(%d) k2(%d)\n", a + b, a, b);
+    return a + b > 0 ? 1 : 0;
+}

@@ -1,0 +1,75 @@
+#include <cmath>
+
+#include "boundary/boundary.h"
+#include "driver/driver.h"
+#include "exchange/attributes.h"
+#include "exchange/format.h"
+#include "geometry/geometry.h"
+
+static bool within(double v, double a, double b, double e) {
+    return (a - e < v && v < b + e) || (b - e < v && v < a + e);
+}
+
+int __CROSS_C(const Segment& S, const Point& P) {
+    if (isTest == 1) __TEN(P);
+    int result = 0;
+    double deg = -360; // reported when the box test fails
+    const double e = gomi;
+    if (within(P.x, S.x1, S.x2, e) && within(P.y, S.y1, S.y2, e)) {
+        deg = DEG_0_360(std::atan2(P.y - K_CY, P.x - K_CX) * 180 / PAI);
+        if (KRP[2] <= deg && deg <= KRP[3]) {
+            KDEG = deg;
+            result = 1;
+        }
+        // An arc through angle 0 has its upper limit above 360; this test wins when both hold.
+        if (KRP[2] <= deg + 360 && deg + 360 <= KRP[3]) {
+            KDEG = deg + 360;
+            result = 1;
+        }
+        if (result == 0) KDEG = -1;
+    }
+    if (isTest == 1 || isTest == 2) {
+        say("#Koten_en_ln() __CROSS_C(%d) KPcnt(%d) KDEG(%.1f) deg(%.1f) KRP(%.1f-%.1f)\n", result,
+            KPcnt, KDEG, deg, KRP[2], KRP[3]);
+        emit("#Koten_en_ln() __CROSS_C(%d) KPcnt(%d) KDEG(%.1f)\n", result, KPcnt, KDEG);
+        __TEN(P);
+    }
+    return result;
+}
+
+int Koten_en_ln(const Segment& S, int flag) {
+    const double cx = K_CX, cy = K_CY, r = K_CR;
+    Point cand[2];
+    if (S.x1 == S.x2) {
+        double D = r * r - (S.x1 - cx) * (S.x1 - cx);
+        if (D < 0) return 0;
+        double s = std::sqrt(D);
+        cand[0] = {S.x1, cy + s};
+        cand[1] = {S.x1, cy - s};
+    } else {
+        double m = (S.y1 - S.y2) / (S.x1 - S.x2);
+        double c = S.y1 - S.x1 * m;
+        double t = (m * (c - cy) - cx) / (1 + m * m);
+        double q = ((c - cy) * (c - cy) + cx * cx - r * r) / (1 + m * m);
+        if (t * t < q) return 0;
+        double D = t * t - q;
+        double s = std::sqrt(D);
+        double xa = s - t;
+        double xb = -t - s;
+        cand[0] = {xa, c + m * xa};
+        cand[1] = {xb, c + m * xb};
+    }
+    int count = 0;
+    for (const Point& P : cand) {
+        if (__CROSS_C(S, P) != 1) continue;
+        if (flag != 0) {
+            ++count;
+        } else if (KPcnt >= 0 && KPcnt < 8) {
+            // A full list drops the point rather than writing past the table.
+            KP[KPcnt] = P;
+            ++KPcnt;
+            ++count;
+        }
+    }
+    return count;
+}

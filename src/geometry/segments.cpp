@@ -1,0 +1,81 @@
+#include "boundary/boundary.h"
+#include "driver/driver.h"
+#include "exchange/attributes.h"
+#include "exchange/format.h"
+#include "geometry/geometry.h"
+
+// Two strict clauses rather than min/max: a NaN fails both.
+static bool within(double v, double a, double b, double e) {
+    return (a - e < v && v < b + e) || (b - e < v && v < a + e);
+}
+
+int __CROSS(const Segment& A, const Segment& B, const Point& P, int seido) {
+    double e = seido != 0 ? gomi : gomi / 100;
+    if (!within(P.x, A.x1, A.x2, e)) return 0;
+    if (!within(P.y, A.y1, A.y2, e)) return 0;
+    if (!within(P.x, B.x1, B.x2, e)) return 0;
+    if (!within(P.y, B.y1, B.y2, e)) return 0;
+    return 1;
+}
+
+// Appends P when it lies on both segments and the list has room; only recording calls store.
+static bool take(const Segment& A, const Segment& B, const Point& P, int seido) {
+    if (__CROSS(A, B, P, seido) != 1 || KPcnt >= 8) return false;
+    if (seido == 1 && KPcnt >= 0) KP[KPcnt] = P;
+    ++KPcnt;
+    return true;
+}
+
+int Koten_lnln(const Segment& A, const Segment& B, int seido) {
+    if (isTest == 2) {
+        say("# Koten_lnln() A1(%.1f , %.1f)---A2(%.1f , %.1f)\n", A.x1, A.y1, A.x2, A.y2);
+        say("#              B1(%.1f , %.1f)---B2(%.1f , %.1f)\n", B.x1, B.y1, B.x2, B.y2);
+    }
+    int p = 0, q = 0;
+    Point k = {0, 0}; // the last candidate computed, for the diagnostics
+    const bool a_vertical = A.x1 == A.x2;
+    if (B.x1 == B.x2) {
+        if (a_vertical) {
+            if (A.x1 == B.x1) {
+                k = {B.x1, B.y1};
+                if (take(A, B, k, seido)) p = 1;
+                k = {B.x1, B.y2};
+                if (take(A, B, k, seido)) q = 2;
+            }
+        } else {
+            double mA = (A.y2 - A.y1) / (A.x2 - A.x1);
+            k = {B.x1, A.y1 + mA * (B.x1 - A.x1)};
+            if (take(A, B, k, seido)) p = 3;
+        }
+    } else if (a_vertical) {
+        double mB = (B.y2 - B.y1) / (B.x2 - B.x1);
+        k = {A.x1, B.y1 + mB * (A.x1 - B.x1)};
+        p = take(A, B, k, seido) ? 4 : 10;
+    } else {
+        double mA = (A.y2 - A.y1) / (A.x2 - A.x1);
+        double mB = (B.y2 - B.y1) / (B.x2 - B.x1);
+        double cA = A.y1 - A.x1 * mA;
+        double cB = B.y1 - B.x1 * mB;
+        if (mA == mB) {
+            if (cA == cB) {
+                k = {B.x1, B.y1};
+                if (take(A, B, k, seido)) p = 5;
+                k = {B.x2, B.y2};
+                if (take(A, B, k, seido)) q = 6;
+            }
+        } else {
+            k = {(cB - cA) / (mA - mB), (mA * cB - mB * cA) / (mA - mB)};
+            if (take(A, B, k, seido)) p = 7;
+        }
+    }
+    if (p != 0 || q != 0) {
+        if (isTest == 1 && seido == 1) {
+            __TEN(k);
+            emit("# # p(%d) q(%d) kten(%.1f , %.1f)\n", p, q, k.x, k.y);
+        }
+        if (isTest == 2)
+            say("#      XXX  KP[%d] kten(%.0f ,%.0f)  XXX p(%d)q(%d) KPcnt(%d) seido(%d)\n",
+                KPcnt - 1, k.x, k.y, p, q, KPcnt, seido);
+    }
+    return KPcnt;
+}
