@@ -6,13 +6,13 @@
 #include "geometry/point.h"
 
 // Boundary record: the circle record that follows the marker "hhp1ci".
-extern double K_CX, K_CY;   // centre
-extern double K_CR;         // radius; for an ellipse the semi-axis along the first axis
-extern double K_SK, K_EK;   // start and end angle, degrees
-extern double K_HP;         // axis ratio; 0 and 1 mark a true circle
-extern double K_JK;         // tilt, degrees (the set-up may set it to 0)
-extern double K_JK0;        // tilt as designated, saved by the set-up
-extern Point K_CPT;         // the centre as a point
+extern double K_CX, K_CY; // centre
+extern double K_CR;       // radius; for an ellipse the semi-axis along the first axis
+extern double K_SK, K_EK; // start and end angle, degrees
+extern double K_HP;       // axis ratio; 0 and 1 mark a true circle
+extern double K_JK;       // tilt, degrees (the set-up may set it to 0)
+extern double K_JK0;      // tilt as designated, saved by the set-up
+extern Point K_CPT;       // the centre as a point
 
 // Current circle: the fields of the last circle record read.
 extern double CX, CY, CR, SK, EK, HP, JK;
@@ -25,9 +25,9 @@ extern double gomi;           // distance tolerance, scale * 0.00025
 extern double HN[4];          // the two "hn" points
 
 // Set-up values.
-extern Point PTd[3];          // [1], [2]: the arc's end points in the circle frame
-extern double KRP[4];         // [2]..[3]: the angular range in degrees
-extern int isBorder;          // 1 when the border lines were written
+extern Point PTd[3];  // [1], [2]: the arc's end points in the circle frame
+extern double KRP[4]; // [2]..[3]: the angular range in degrees
+extern int isBorder;  // 1 when the border lines were written
 
 void reset_boundary();
 

@@ -63,11 +63,20 @@ static void text_attribute(std::string_view rec) {
 
 static void attribute(std::string_view rec) {
     switch (at(rec, 1)) {
-    case 'g': fields(rec, 2).x(GROUP), capture(GROUPi, GROUP); break;
-    case 'y': fields(rec, 2).x(LAYER), capture(LAYERi, LAYER); break;
-    case 't': fields(rec, 2).d(TYPE), capture(TYPEi, TYPE); break;
-    case 'c': fields(rec, 2).d(COLOR), capture(COLORi, COLOR); break;
-    default: break;
+    case 'g':
+        fields(rec, 2).x(GROUP), capture(GROUPi, GROUP);
+        break;
+    case 'y':
+        fields(rec, 2).x(LAYER), capture(LAYERi, LAYER);
+        break;
+    case 't':
+        fields(rec, 2).d(TYPE), capture(TYPEi, TYPE);
+        break;
+    case 'c':
+        fields(rec, 2).d(COLOR), capture(COLORi, COLOR);
+        break;
+    default:
+        break;
     }
     put_record(fpw, rec);
     PL = 0;
@@ -82,8 +91,10 @@ static bool dispatch(std::string_view rec) {
     if (entity && SHARP == 20 && !validate()) return false;
     switch (c0) {
     case 'h':
-        if (c1 == 'q') put_text(fpw, "hd\n");
-        else if (c1 == 'p') designated_point(rec);
+        if (c1 == 'q')
+            put_text(fpw, "hd\n");
+        else if (c1 == 'p')
+            designated_point(rec);
         return true;
     case '#': {
         put_record(fpw, rec);
@@ -93,8 +104,12 @@ static bool dispatch(std::string_view rec) {
         PLcnt = 0;
         return go_on;
     }
-    case ' ': segment(rec); return true;
-    case 'z': fields(rec, 1).d(ZOKU); return true;
+    case ' ':
+        segment(rec);
+        return true;
+    case 'z':
+        fields(rec, 1).d(ZOKU);
+        return true;
     case 'c':
         if (c1 == 'n') {
             text_attribute(rec);
@@ -121,8 +136,12 @@ static bool dispatch(std::string_view rec) {
             PL = 1;
         }
         return true;
-    case 'l': attribute(rec); return true;
-    default: put_record(fpw, rec); return true;
+    case 'l':
+        attribute(rec);
+        return true;
+    default:
+        put_record(fpw, rec);
+        return true;
     }
 }
 

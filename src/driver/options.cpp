@@ -25,8 +25,12 @@ void OPT(const char* arg) {
     case 'm':
         if (has_value) iMode = atoi_sat(value);
         break;
-    case 't': isTest = *value == '2' ? 2 : 1; break;
-    default: std::fputs("\n illegal Option.\n", stderr); break;
+    case 't':
+        isTest = *value == '2' ? 2 : 1;
+        break;
+    default:
+        std::fputs("\n illegal Option.\n", stderr);
+        break;
     }
 }
 

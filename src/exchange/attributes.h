@@ -5,12 +5,12 @@
 #include "geometry/point.h"
 
 // Current attributes, set by the attribute records in both passes.
-extern int COLOR;   // line colour ("lc")
-extern int TYPE;    // line type ("lt")
-extern int LAYER;   // layer ("ly", hexadecimal)
-extern int GROUP;   // layer group ("lg", hexadecimal)
-extern int TENS;    // point attribute ("pn")
-extern int MOJIS;   // text attribute ("cn"; 0 after "cn0")
+extern int COLOR;                              // line colour ("lc")
+extern int TYPE;                               // line type ("lt")
+extern int LAYER;                              // layer ("ly", hexadecimal)
+extern int GROUP;                              // layer group ("lg", hexadecimal)
+extern int TENS;                               // point attribute ("pn")
+extern int MOJIS;                              // text attribute ("cn"; 0 after "cn0")
 extern double MOJI_W[1], MOJI_H[1], MOJI_D[1]; // custom text size ("cn0")
 extern int MOJI_C[1];
 

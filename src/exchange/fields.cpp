@@ -75,19 +75,28 @@ Fields& Fields::lf(double& v) {
     const char* stop = nullptr;
     if (end - s >= 2 && s[0] == '0' && (s[1] | 0x20) == 'x') {
         const char* h = s + 2;
-        bool digits = h < end && (hex_value(*h) >= 0 ||
-                                  (*h == '.' && h + 1 < end && hex_value(h[1]) >= 0));
+        bool digits =
+            h < end && (hex_value(*h) >= 0 || (*h == '.' && h + 1 < end && hex_value(h[1]) >= 0));
         if (digits) {
             auto r = std::from_chars(h, end, val, std::chars_format::hex);
             stop = r.ptr;
             if (r.ec == std::errc::result_out_of_range) val = out_of_range(h, stop, true);
+        } else if (h < end && *h == '.') {
+            stop = h + 1; // "0x." reads as 0
         } else {
-            stop = s + 1; // "0x" without digits reads as the 0
+            return ok = false, *this; // "0x" alone matches nothing
         }
     } else {
         auto r = std::from_chars(s, end, val, std::chars_format::general);
         if (r.ec == std::errc::invalid_argument) return ok = false, *this;
         stop = r.ptr;
+        // "inf" cut short on its way to "infinity" matches nothing, as scanf reads it.
+        if (stop - s == 3 && (*s | 0x20) == 'i') {
+            static const char rest[] = "inity";
+            std::size_t k = 0;
+            while (k < 5 && stop + k < end && (stop[k] | 0x20) == rest[k]) ++k;
+            if (k > 0) return ok = false, *this;
+        }
         if (r.ec == std::errc::result_out_of_range) val = out_of_range(s, stop, false);
     }
     v = neg ? -val : val;
@@ -97,8 +106,8 @@ Fields& Fields::lf(double& v) {
 }
 
 // Reads optional sign and digits in the given base; the magnitude saturates above limit.
-static bool read_integer(const char*& p, const char* end, int base, bool& neg,
-                         std::uint64_t& mag, std::uint64_t limit) {
+static bool read_integer(const char*& p, const char* end, int base, bool& neg, std::uint64_t& mag,
+                         std::uint64_t limit) {
     const char* s = skip_space(p, end);
     neg = false;
     if (s < end && (*s == '+' || *s == '-')) neg = *s++ == '-';
@@ -122,8 +131,10 @@ Fields& Fields::d(int& v) {
     bool neg;
     std::uint64_t mag;
     if (!read_integer(p, end, 10, neg, mag, 1ull << 32)) return ok = false, *this;
-    if (neg) v = mag > (1ull << 31) ? INT_MIN : static_cast<int>(-static_cast<std::int64_t>(mag));
-    else v = mag > INT_MAX ? INT_MAX : static_cast<int>(mag);
+    if (neg)
+        v = mag > (1ull << 31) ? INT_MIN : static_cast<int>(-static_cast<std::int64_t>(mag));
+    else
+        v = mag > INT_MAX ? INT_MAX : static_cast<int>(mag);
     ++count;
     return *this;
 }
@@ -133,8 +144,8 @@ Fields& Fields::x(int& v) {
     bool neg;
     std::uint64_t mag;
     if (!read_integer(p, end, 16, neg, mag, 1ull << 32)) return ok = false, *this;
-    std::uint32_t bits = mag > 0xFFFFFFFFull ? 0xFFFFFFFFu
-                                              : static_cast<std::uint32_t>(neg ? 0 - mag : mag);
+    std::uint32_t bits =
+        mag > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<std::uint32_t>(neg ? 0 - mag : mag);
     v = static_cast<int>(bits);
     ++count;
     return *this;
@@ -152,8 +163,10 @@ Fields& Fields::c2(char* v) {
 
 Fields& Fields::lit(char c) {
     if (!ok) return *this;
-    if (p < end && *p == c) ++p;
-    else ok = false;
+    if (p < end && *p == c)
+        ++p;
+    else
+        ok = false;
     return *this;
 }
 

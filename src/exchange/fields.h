@@ -12,12 +12,12 @@ struct Fields {
     bool ok;
     int count; // fields stored so far
 
-    Fields& lf(double& v);  // "%lf": blanks, sign, decimal/hex real, inf, nan
-    Fields& d(int& v);      // "%d": saturates to INT_MIN / INT_MAX
-    Fields& x(int& v);      // "%x": modulo 2^32 when it fits 32 bits, else 0xFFFFFFFF
-    Fields& c2(char* v);    // "%2c": exactly two bytes, no blanks skipped
-    Fields& lit(char c);    // a literal byte of the format
-    Fields& blanks();       // a blank of the format: any run of white space
+    Fields& lf(double& v); // "%lf": blanks, sign, decimal/hex real, inf, nan
+    Fields& d(int& v);     // "%d": saturates to INT_MIN / INT_MAX
+    Fields& x(int& v);     // "%x": modulo 2^32 when it fits 32 bits, else 0xFFFFFFFF
+    Fields& c2(char* v);   // "%2c": exactly two bytes, no blanks skipped
+    Fields& lit(char c);   // a literal byte of the format
+    Fields& blanks();      // a blank of the format: any run of white space
 };
 
 Fields fields(std::string_view rec, std::size_t offset);

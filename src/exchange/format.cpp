@@ -6,7 +6,8 @@
 #include "exchange/fields.h"
 
 // Formats into a fixed line buffer and hands it on in pieces small enough for any number.
-template <class Sink> static void format(Sink&& sink, const char* fmt, std::initializer_list<FmtArg> args) {
+template <class Sink>
+static void format(Sink&& sink, const char* fmt, std::initializer_list<FmtArg> args) {
     char buf[2048];
     char* o = buf;
     const FmtArg* a = args.begin();
@@ -34,15 +35,22 @@ template <class Sink> static void format(Sink&& sink, const char* fmt, std::init
         if (a == last) continue; // a format without its argument writes nothing
         const FmtArg& v = *a++;
         switch (*f) {
-        case 'f': o = put_fixed(o, v.kind == FmtArg::REAL ? v.d : static_cast<double>(v.i), decimals); break;
-        case 'd': o = put_int(o, v.i); break;
-        case 'x': o = put_hex(o, static_cast<int>(v.i)); break;
+        case 'f':
+            o = put_fixed(o, v.kind == FmtArg::REAL ? v.d : static_cast<double>(v.i), decimals);
+            break;
+        case 'd':
+            o = put_int(o, v.i);
+            break;
+        case 'x':
+            o = put_hex(o, static_cast<int>(v.i));
+            break;
         case 's':
             sink(std::string_view(buf, o - buf));
             o = buf;
             if (v.s) sink(std::string_view(v.s, std::strlen(v.s)));
             break;
-        default: break;
+        default:
+            break;
         }
     }
     sink(std::string_view(buf, o - buf));

@@ -29,4 +29,6 @@ void vsay(std::FILE* out, const char* fmt, std::initializer_list<FmtArg> args);
 // A record into the output of the running pass.
 template <class... A> void emit(const char* fmt, const A&... a) { vemit(fpw, fmt, {FmtArg(a)...}); }
 // A line on the console (standard output, in the platform's text mode).
-template <class... A> void say(const char* fmt, const A&... a) { vsay(stdout, fmt, {FmtArg(a)...}); }
+template <class... A> void say(const char* fmt, const A&... a) {
+    vsay(stdout, fmt, {FmtArg(a)...});
+}

@@ -7,7 +7,9 @@
 
 static const char NEW_NAME[] = "ZOD_UZUD.$$N";
 
-static bool starts(const std::string& b, const char* tag) { return b.compare(0, std::char_traits<char>::length(tag), tag) == 0; }
+static bool starts(const std::string& b, const char* tag) {
+    return b.compare(0, std::char_traits<char>::length(tag), tag) == 0;
+}
 
 // The window holds five records; each leaves it four reads after it entered.
 bool ChkPL() {
@@ -26,10 +28,11 @@ bool ChkPL() {
         B[0].assign(rec);
         if (starts(B[2], "pl") && starts(B[1], " ") && starts(B[0], "#")) {
             B[2] = "#pl\n";
-        } else if (starts(B[3], "pl") && starts(B[2], "z") && starts(B[1], " ") && starts(B[0], "#")) {
-            B[3] = "#pl\n";
-        } else if (starts(B[4], "pl") && starts(B[3], "z") && starts(B[2], "z") && starts(B[1], " ") &&
+        } else if (starts(B[3], "pl") && starts(B[2], "z") && starts(B[1], " ") &&
                    starts(B[0], "#")) {
+            B[3] = "#pl\n";
+        } else if (starts(B[4], "pl") && starts(B[3], "z") && starts(B[2], "z") &&
+                   starts(B[1], " ") && starts(B[0], "#")) {
             B[4] = "#pl\n";
         }
         if (!B[4].empty()) put_record(fpw, B[4]);

@@ -12,13 +12,13 @@ constexpr std::size_t IO_CHUNK = 1 << 20;
 // 0x1A ends the input. A record is a whole line of any length, with its LF when it had one.
 struct Reader {
     std::FILE* f = nullptr;
-    const char* mem = nullptr;  // in-memory source when f is null
+    const char* mem = nullptr; // in-memory source when f is null
     std::size_t memlen = 0;
-    char* buf = nullptr;        // chunk read from f (or mem itself)
+    char* buf = nullptr; // chunk read from f (or mem itself)
     std::size_t pos = 0, len = 0;
-    std::string line;           // a line that crosses chunks, or ends in CR LF
-    bool at_end = false;        // no more chunks: end of file or 0x1A
-    bool err = false;           // a read failed
+    std::string line;    // a line that crosses chunks, or ends in CR LF
+    bool at_end = false; // no more chunks: end of file or 0x1A
+    bool err = false;    // a read failed
 };
 
 // Output: every LF goes out as CR LF.
@@ -27,7 +27,7 @@ struct Writer {
     std::string* mem = nullptr; // in-memory sink when f is null
     char* buf = nullptr;
     std::size_t len = 0;
-    bool err = false;           // sticky: some write, flush or close failed
+    bool err = false; // sticky: some write, flush or close failed
 };
 
 bool reader_open(Reader& r, const char* name);
@@ -35,11 +35,11 @@ void reader_open_memory(Reader& r, std::string_view bytes);
 bool read_record(Reader& r, std::string_view& rec); // false when nothing is left
 bool reader_close(Reader& r);                       // false when a read had failed
 
-bool writer_open(Writer& w, const char* name);      // creates or empties the file
+bool writer_open(Writer& w, const char* name); // creates or empties the file
 void writer_open_memory(Writer& w, std::string& sink);
 void put_text(Writer& w, std::string_view text);
-void put_record(Writer& w, std::string_view rec);   // adds the LF a last line lacks
-bool writer_close(Writer& w, bool sync = false);    // false when any write failed
+void put_record(Writer& w, std::string_view rec); // adds the LF a last line lacks
+bool writer_close(Writer& w, bool sync = false);  // false when any write failed
 
 // The streams of the pass that is running: its input and its output.
 extern Reader fp;

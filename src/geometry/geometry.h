@@ -4,10 +4,10 @@
 
 #include "geometry/point.h"
 
-extern double PAI;   // pi as the nearest double, set at start-up
-extern Point KP[8];  // intersection list: slot 0 unused, ends in 1 and 2, crossings from 3
-extern int KPcnt;    // next free slot of KP
-extern double KDEG;  // angle of the last circle candidate that passed the box test
+extern double PAI;  // pi as the nearest double, set at start-up
+extern Point KP[8]; // intersection list: slot 0 unused, ends in 1 and 2, crossings from 3
+extern int KPcnt;   // next free slot of KP
+extern double KDEG; // angle of the last circle candidate that passed the box test
 
 void reset_geometry();
 

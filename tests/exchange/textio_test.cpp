@@ -18,9 +18,11 @@ static std::vector<std::string> records_of(std::string_view bytes) {
 TEST(TextIo, ReadsAsWindowsTextMode) {
     using V = std::vector<std::string>;
     EXPECT_EQ(records_of("a\r\nb\nc"), (V{"a\n", "b\n", "c"}));
-    EXPECT_EQ(records_of("x\ry\r\n"), (V{"x\ry\n"}));      // a lone CR is an ordinary byte
-    EXPECT_EQ(records_of("x\r\r\n"), (V{"x\r\n"}));        // only the CR before LF goes
-    EXPECT_EQ(records_of("a\r\n\x1A" "b\r\n"), (V{"a\n"})); // 0x1A ends the input
+    EXPECT_EQ(records_of("x\ry\r\n"), (V{"x\ry\n"})); // a lone CR is an ordinary byte
+    EXPECT_EQ(records_of("x\r\r\n"), (V{"x\r\n"}));   // only the CR before LF goes
+    EXPECT_EQ(records_of("a\r\n\x1A"
+                         "b\r\n"),
+              (V{"a\n"})); // 0x1A ends the input
     EXPECT_EQ(records_of("ab\x1A"), (V{"ab"}));
     EXPECT_EQ(records_of(std::string("a\0b\n", 4)), (V{std::string("a\0b\n", 4)}));
     EXPECT_EQ(records_of(""), V{});
