@@ -8,8 +8,9 @@ A case is a folder under the cases directory:
   status   optional: the expected exit status (default 0)
   stdout   optional: the expected console output (default: none)
   stderr   optional: the expected error output (default: none)
+  only     optional: the one platform the case holds on ("linux" or "windows")
 
-usage: run_e2e.py --cases DIR [--strip-cr] [--only NAME] -- COMMAND...
+usage: run_e2e.py --cases DIR [--platform P] [--strip-cr] [--only NAME] -- COMMAND...
 """
 import argparse
 import os
@@ -75,12 +76,18 @@ def main():
     parser.add_argument("--strip-cr", action="store_true",
                         help="compare console output with CR LF read as LF")
     parser.add_argument("--only", action="append", default=[])
+    parser.add_argument("--platform", default="linux", help="skip cases that hold elsewhere only")
     parser.add_argument("command", nargs="+")
     opts = parser.parse_args()
     names = sorted(n for n in os.listdir(opts.cases) if os.path.isdir(os.path.join(opts.cases, n)))
     if opts.only:
         names = [n for n in names if n in opts.only]
     failed = 0
+    for name in list(names):
+        only = read(os.path.join(opts.cases, name, "only"))
+        if only is not None and only.decode().strip() != opts.platform:
+            print("skip %s (%s only)" % (name, only.decode().strip()))
+            names.remove(name)
     for name in names:
         problems = run_case(os.path.join(opts.cases, name), opts.command, opts.strip_cr)
         if problems:
