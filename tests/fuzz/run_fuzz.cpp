@@ -1,0 +1,38 @@
+// libFuzzer target over a whole run: the input is an exchange file, its first byte picks the
+// options. The run works in a private temporary directory, so paths given to the fuzzer
+// must be absolute.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "driver/driver.h"
+
+static bool enter_scratch_directory() {
+    char dir[] = "/tmp/ce_fuzz_XXXXXX";
+    if (!mkdtemp(dir) || chdir(dir) != 0) std::abort();
+    // Test mode 2 talks on the console; nobody reads it here.
+    if (!std::freopen("/dev/null", "w", stdout)) std::abort();
+    return true;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool ready = enter_scratch_directory();
+    (void)ready;
+    static const char* const modes[] = {"-m0", "-m1", "-m2", "-m3", "-m4", "-m5", "-m6", "-m1"};
+    static const char* const tests[] = {"x", "-t", "-t2", "x"};
+    std::uint8_t pick = size > 0 ? data[0] : 0;
+    if (size > 0) ++data, --size;
+    if (std::FILE* f = std::fopen("ZOD_UZUD.TXT", "wb")) {
+        std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    }
+    std::string e = "-e" + std::to_string(pick >> 5);
+    char* argv[] = {const_cast<char*>("circle_erase"), const_cast<char*>(modes[pick & 7]),
+                    const_cast<char*>(tests[(pick >> 3) & 3]), e.data(), nullptr};
+    reset_all();
+    run(4, argv);
+    std::remove("ZOD_UZUD.$$$");
+    return 0;
+}
