@@ -112,7 +112,8 @@ int Del_c_l() {
         } else {
             inside = true;
         }
-        if (!inside) {
+        // An erase keeps the outside pieces, a crop the inside ones.
+        if (inside == (isCrop != 0)) {
             OLINE[olineMAX] = {KP[i].x, KP[i].y, KP[i + 1].x, KP[i + 1].y};
             ++olineMAX;
         }

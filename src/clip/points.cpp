@@ -46,7 +46,8 @@ int Del_ten() {
         k = __Distance(TPN, K_CPT) > K_CR ? 5 : 0;
     }
     if (isTest == 2) say("# Del_ten()end k(%d)\n", k);
-    return k != 0 ? 1 : 0;
+    // A crop keeps what an erase drops.
+    return (k != 0) != (isCrop != 0) ? 1 : 0;
 }
 
 int Del_moji() {

@@ -28,6 +28,9 @@ void OPT(const char* arg) {
     case 't':
         isTest = *value == '2' ? 2 : 1;
         break;
+    case 'i':
+        isCrop = 1;
+        break;
     default:
         std::fputs("\n illegal Option.\n", stderr);
         break;

@@ -6,6 +6,7 @@
 
 int isTest;
 int iMode;
+int isCrop;
 int EXiro1, EXsyu1, EXiro2, EXsyu2;
 int SHARP;
 int PL;
@@ -21,6 +22,7 @@ double ChX, ChY, ChDX, ChDY;
 void reset_driver() {
     isTest = 0;
     iMode = 1;
+    isCrop = 0;
     EXiro1 = EXsyu1 = EXiro2 = EXsyu2 = 0;
     SHARP = 20;
     PL = 20;

@@ -150,6 +150,7 @@ std::string show(const char* what, double a, double b, double c = NAN, double d 
 class PropertyClip : public ClipFixture {
   protected:
     Region reg{};
+    bool crop = false;       // keep what lies inside (-i) instead of what lies outside
     std::string designation; // the boundary record and mode, for the failure messages
     Rng rng{0x5EEDC11Bull};
 
@@ -237,12 +238,12 @@ class PropertyClip : public ClipFixture {
             LD mid = (cut[i] + cut[i + 1]) / 2;
             if (reg.edge_distance(p + mid * d) < TOL) return false;
         }
-        // Expected kept intervals: the outside parts between consecutive cuts.
+        // Expected kept intervals: the outside parts between consecutive cuts (inside for a crop).
         LD keep_a[10], keep_b[10];
         int kept = 0;
         for (int i = 0; i + 1 < m; ++i) {
             LD mid = (cut[i] + cut[i + 1]) / 2;
-            if (reg.inside(p + mid * d)) continue;
+            if (reg.inside(p + mid * d) != crop) continue;
             keep_a[kept] = cut[i], keep_b[kept] = cut[i + 1];
             ++kept;
         }
@@ -268,6 +269,7 @@ class PropertyClip : public ClipFixture {
         Pole_set({x1, y1});
         Pole_set({x2, y2});
         ILINE = {x1, y1, x2, y2};
+        isCrop = crop ? 1 : 0;
         Del_c_l();
         writer_close(fpw);
 
@@ -316,18 +318,18 @@ class PropertyClip : public ClipFixture {
             P2 a = {o.x1, o.y1}, b = {o.x2, o.y2};
             pa[k] = dot(a - P, D) / (len * len);
             pb[k] = dot(b - P, D) / (len * len);
-            // In the segment's direction, in order, and outside.
+            // In the segment's direction, in order, and outside (inside for a crop).
             EXPECT_LT(pa[k], pb[k]) << where;
             if (k > 0) { EXPECT_LE(pb[k - 1], pa[k]) << where; }
-            EXPECT_FALSE(reg.inside(reg.frame(0.5L * (a + b)))) << where;
+            EXPECT_EQ(reg.inside(reg.frame(0.5L * (a + b))), crop) << where;
         }
-        // Kept and erased parts make up the segment: every gap lies inside.
+        // Kept and erased parts make up the segment: every gap lies on the erased side.
         LD from = 0;
         for (int k = 0; k <= got; ++k) {
             LD to = k < got ? pa[k] : 1;
             if ((to - from) * len > 1e-6) {
                 P2 mid = P + ((from + to) / 2) * D;
-                EXPECT_TRUE(reg.inside(reg.frame(mid))) << where << " gap " << k;
+                EXPECT_NE(reg.inside(reg.frame(mid)), crop) << where << " gap " << k;
             }
             if (k < got) from = pb[k];
         }
@@ -374,8 +376,9 @@ class PropertyClip : public ClipFixture {
         if (reg.edge_distance(p) < TOL) return false;
         Pole_set({x, y});
         IPOINT = {x, y};
+        isCrop = crop ? 1 : 0;
         int keep = Del_ten();
-        bool want = !reg.inside(p);
+        bool want = reg.inside(p) == crop;
         if (probe_degenerate(p)) {
             ++tally.probe_degenerate;
             if (keep != (want ? 1 : 0)) ++tally.probe_degenerate_wrong;
@@ -386,7 +389,8 @@ class PropertyClip : public ClipFixture {
         return true;
     }
 
-    void run_mode(int mode, int boundaries) {
+    void run_mode(int mode, int boundaries, bool crop_run = false) {
+        crop = crop_run;
         rng.s += static_cast<std::uint64_t>(mode); // each mode its own sequence
         Tally tally;
         for (int b = 0; b < boundaries && !HasFailure(); ++b) {
@@ -396,13 +400,13 @@ class PropertyClip : public ClipFixture {
             for (int i = 0; i < 8; ++i)
                 if (!point_case(tally)) ++tally.skipped;
         }
-        std::printf("mode %d: %d segments (%d kept pieces) and %d points checked; %d positions "
+        std::printf("%smode %d: %d segments (%d kept pieces) and %d points checked; %d positions "
                     "not general; %d with a probe near a corner or touching the circle, %d of "
                     "them decided otherwise; %d segments almost vertical in the circle frame, "
                     "%d of them clipped otherwise\n",
-                    mode, tally.segments, tally.pieces, tally.points, tally.skipped,
-                    tally.probe_degenerate, tally.probe_degenerate_wrong, tally.near_vertical,
-                    tally.near_vertical_wrong);
+                    crop ? "crop, " : "", mode, tally.segments, tally.pieces, tally.points,
+                    tally.skipped, tally.probe_degenerate, tally.probe_degenerate_wrong,
+                    tally.near_vertical, tally.near_vertical_wrong);
         EXPECT_GT(tally.segments, boundaries * 4);
         EXPECT_GT(tally.points, boundaries * 4);
     }
@@ -411,5 +415,8 @@ class PropertyClip : public ClipFixture {
 TEST_F(PropertyClip, WholeCircleOrEllipse) { run_mode(1, 1000); }
 TEST_F(PropertyClip, Sector) { run_mode(2, 1000); }
 TEST_F(PropertyClip, Segment) { run_mode(3, 1000); }
+TEST_F(PropertyClip, CropWholeCircleOrEllipse) { run_mode(1, 1000, true); }
+TEST_F(PropertyClip, CropSector) { run_mode(2, 1000, true); }
+TEST_F(PropertyClip, CropSegment) { run_mode(3, 1000, true); }
 
 } // namespace
