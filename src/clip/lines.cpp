@@ -4,6 +4,7 @@
 #include "boundary/boundary.h"
 #include "clip/clip.h"
 #include "clip/frame.h"
+#include "clip/probes.h"
 #include "driver/driver.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
@@ -87,28 +88,11 @@ int Del_c_l() {
             inside = last_count == 0;
         } else if (iMode == 3) {
             // Towards the outside reference point: an odd number of edge crossings is inside.
-            __T2_LN(m, Pmin[1], probe);
-            Segment chord;
-            __T2_LN(E1, E2, chord);
-            KPcnt = 0;
-            last_lnln = Koten_lnln(chord, probe, 0);
-            int count = last_lnln;
-            count += Koten_en_ln(probe, 1);
-            last_count = count;
-            inside = count == 1;
+            last_count = chord_crossings(m, E1, E2, &last_lnln);
+            inside = last_count == 1;
         } else if (iMode == 2) {
-            __T2_LN(m, Pmin[1], probe);
-            Segment radius1, radius2;
-            __T2_LN(E1, K_CPT, radius1);
-            __T2_LN(E2, K_CPT, radius2);
-            KPcnt = 0;
-            int count = Koten_lnln(radius1, probe, 0);
-            count += Koten_en_ln(probe, 1);
-            KPcnt = 0;
-            last_lnln = Koten_lnln(radius2, probe, 0);
-            count += last_lnln;
-            last_count = count;
-            inside = count == 1 || count == 3;
+            last_count = sector_crossings(m, E1, E2, &last_lnln);
+            inside = last_count == 1 || last_count == 3;
         } else {
             inside = true;
         }

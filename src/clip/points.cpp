@@ -3,6 +3,7 @@
 #include "boundary/boundary.h"
 #include "clip/clip.h"
 #include "clip/frame.h"
+#include "clip/probes.h"
 #include "driver/driver.h"
 #include "exchange/format.h"
 #include "geometry/geometry.h"
@@ -23,24 +24,11 @@ int Del_ten() {
     const Point& E1 = mapped ? PTd[1] : PT[1];
     const Point& E2 = mapped ? PTd[2] : PT[2];
     int k = 0;
+    int edge = 0;
     if (iMode == 3) {
-        Segment probe, chord;
-        __T2_LN(TPN, Pmin[1], probe);
-        __T2_LN(E1, E2, chord);
-        KPcnt = 0;
-        int count = Koten_lnln(chord, probe, 0);
-        count += Koten_en_ln(probe, 1);
-        k = count == 1 ? 0 : 1;
+        k = chord_crossings(TPN, E1, E2, &edge) == 1 ? 0 : 1;
     } else if (iMode == 2) {
-        Segment probe, radius1, radius2;
-        __T2_LN(TPN, Pmin[1], probe);
-        __T2_LN(E1, K_CPT, radius1);
-        __T2_LN(E2, K_CPT, radius2);
-        KPcnt = 0;
-        int count = Koten_lnln(radius1, probe, 0);
-        count += Koten_en_ln(probe, 1);
-        KPcnt = 0;
-        count += Koten_lnln(radius2, probe, 0);
+        int count = sector_crossings(TPN, E1, E2, &edge);
         k = count == 1 || count == 3 ? 0 : 3;
     } else if (iMode <= 1) {
         k = __Distance(TPN, K_CPT) > K_CR ? 5 : 0;
