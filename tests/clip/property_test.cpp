@@ -273,7 +273,7 @@ class PropertyClip : public ClipFixture {
         Del_c_l();
         writer_close(fpw);
 
-        // Positions where the text's arithmetic is known to be weak: a probe near a corner or
+        // Positions where the clipper's arithmetic is known to be weak: a probe near a corner or
         // touching the circle, and a segment or probe almost vertical in the circle frame.
         auto steep = [](P2 a, P2 b) { return std::fabs(a.x - b.x) < 1e-3L * std::fabs(a.y - b.y); };
         bool degenerate = false, near_vertical = steep(p, q);
