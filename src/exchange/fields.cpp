@@ -181,7 +181,47 @@ int atoi_sat(const char* s) {
     return v;
 }
 
+#if defined(__SIZEOF_INT128__)
+// Drawing coordinates take the exact path of integer arithmetic: v = mant * 2^-k with k <= 64,
+// so the fraction times 10^decimals is an exact 128-bit product, rounded half to even as
+// printf rounds the exact value.
+static char* put_fixed_exact(char* out, double v, int decimals) {
+    static const std::uint64_t pow10[] = {
+        1ull,           10ull,           100ull,           1000ull,          10000ull,
+        100000ull,      1000000ull,      10000000ull,      100000000ull,     1000000000ull,
+        10000000000ull, 100000000000ull, 1000000000000ull, 10000000000000ull};
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    int biased = static_cast<int>(bits >> 52 & 0x7FF);
+    std::uint64_t mant = bits & ((1ull << 52) - 1);
+    if (biased == 0 || biased == 0x7FF) return nullptr; // zero, subnormal, inf, nan
+    mant |= 1ull << 52;
+    int k = 1075 - biased; // v = mant * 2^-k
+    if (k <= 0 || k > 64) return nullptr;
+    std::uint64_t whole = k == 64 ? 0 : mant >> k;
+    std::uint64_t frac = k == 64 ? mant : mant & ((1ull << k) - 1);
+    unsigned __int128 prod = static_cast<unsigned __int128>(frac) * pow10[decimals];
+    unsigned __int128 one = static_cast<unsigned __int128>(1) << k;
+    std::uint64_t q = static_cast<std::uint64_t>(prod >> k);
+    unsigned __int128 r = prod & (one - 1);
+    unsigned __int128 half = one >> 1;
+    std::uint64_t last = decimals > 0 ? q : whole; // the digit a tie rounds to even
+    if (r > half || (r == half && (last & 1))) ++q;
+    if (q == pow10[decimals]) q = 0, ++whole;
+    if (bits >> 63) *out++ = '-';
+    out = std::to_chars(out, out + 24, whole).ptr;
+    if (decimals == 0) return out;
+    *out++ = '.';
+    for (int i = decimals - 1; i >= 0; --i, q /= 10) out[i] = static_cast<char>('0' + q % 10);
+    return out + decimals;
+}
+#endif
+
 char* put_fixed(char* out, double v, int decimals) {
+#if defined(__SIZEOF_INT128__)
+    if (decimals >= 0 && decimals <= 13)
+        if (char* end = put_fixed_exact(out, v, decimals)) return end;
+#endif
     return std::to_chars(out, out + 350, v, std::chars_format::fixed, decimals).ptr;
 }
 

@@ -181,6 +181,17 @@ TEST(Fields, WritersAsPrintfWritesThem) {
         if (!std::isfinite(v)) continue;
         check(v, i % 14);
     }
+    // Drawing coordinates and their rounding ties, where the writer takes its integer path.
+    std::uniform_real_distribution<double> coord(-1e6, 1e6);
+    for (int i = 0; i < 200000; ++i) {
+        double v = coord(rng);
+        if (i % 4 == 1) v = std::round(v * 1000) / 1000; // as a CAD program writes them
+        if (i % 4 == 2) v = std::ldexp(std::round(std::ldexp(v, 20)), -20 - i % 30);
+        check(v, i % 3 == 0 ? 13 : i % 14);
+    }
+    for (double v : {0.5, 1.5, 2.5, -0.5, 0.05, 0.25, 0.125, 0.375, 1e-14, 5e-14, 0.99999999999995,
+                     9.99999999999995, 4503599627370495.5, 1.0 / 1024, 3.0 / 65536})
+        for (int d : {0, 1, 2, 13}) check(v, d);
     char buf[32];
     *put_int(buf, -2147483648LL) = '\0';
     EXPECT_STREQ(buf, "-2147483648");
