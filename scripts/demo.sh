@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
-# Builds the tool and runs it on a copy of the bundled sample drawing, then shows what changed.
+# Builds the tool and runs it on a copy of the bundled sample drawing, then shows what changed:
+# as a diff and as a picture, before and after (build/demo/preview.svg, also docs/sample.svg).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset release >/dev/null
-cmake --build --preset release --target circle_erase
+cmake --build --preset release --target circle_erase zod_preview
 work=build/demo
 rm -rf "$work" && mkdir -p "$work"
 cp examples/ZOD_UZUD.TXT "$work/ZOD_UZUD.TXT"
-(cd "$work" && ../release/circle_erase "$@")
-echo "exit status $?; changes to the drawing (- before, + after):"
+status=0
+(cd "$work" && ../release/circle_erase "$@") || status=$?
+echo "exit status $status; changes to the drawing (< before, > after):"
 diff <(tr -d '\r' < examples/ZOD_UZUD.TXT) <(tr -d '\r' < "$work/ZOD_UZUD.TXT") || true
+mode=1
+for a in "$@"; do case "$a" in [-/][mM]*) mode="${a:2}" ;; esac; done
+build/release/zod_preview examples/ZOD_UZUD.TXT "$work/ZOD_UZUD.TXT" -o "$work/preview.svg" "-m${mode:-1}"
+mkdir -p docs && cp "$work/preview.svg" docs/sample.svg
+echo "picture, before and after: $work/preview.svg"

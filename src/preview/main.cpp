@@ -1,0 +1,41 @@
+// zod_preview INPUT.TXT [OUTPUT.TXT] -o PICTURE.svg [-m<mode>]: a picture of exchange files,
+// before and after side by side.
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "exchange/fields.h"
+#include "preview/svg.h"
+
+int main(int argc, char** argv) {
+    const char* picture = nullptr;
+    std::vector<const char*> inputs;
+    int mode = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-o") == 0 && i + 1 < argc)
+            picture = argv[++i];
+        else if (argv[i][0] == '-' && (argv[i][1] | 0x20) == 'm')
+            mode = atoi_sat(argv[i] + 2);
+        else
+            inputs.push_back(argv[i]);
+    }
+    if (!picture || inputs.empty() || inputs.size() > 2) {
+        std::fputs("usage: zod_preview INPUT.TXT [OUTPUT.TXT] -o PICTURE.svg [-m<mode>]\n", stderr);
+        return 2;
+    }
+    std::vector<Scene> scenes(inputs.size());
+    std::vector<const Scene*> view;
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        if (!load_scene(inputs[i], scenes[i])) {
+            std::fprintf(stderr, "zod_preview: cannot read %s\n", inputs[i]);
+            return 1;
+        }
+        view.push_back(&scenes[i]);
+    }
+    std::string svg = render_svg(view, mode);
+    std::FILE* f = std::fopen(picture, "wb");
+    if (!f) return 1;
+    bool ok = std::fwrite(svg.data(), 1, svg.size(), f) == svg.size();
+    ok = std::fclose(f) == 0 && ok;
+    return ok ? 0 : 1;
+}

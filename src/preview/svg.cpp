@@ -1,0 +1,140 @@
+#include "preview/svg.h"
+
+#include <cmath>
+
+#include "exchange/fields.h"
+
+static void num(std::string& out, double v) {
+    char buf[400];
+    out.append(buf, put_fixed(buf, std::isfinite(v) ? v : 0.0, 3));
+}
+
+static void escaped(std::string& out, const std::string& s) {
+    for (char c : s) {
+        if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else if (c == '&')
+            out += "&amp;";
+        else if (c == '"')
+            out += "&quot;";
+        else
+            out += c;
+    }
+}
+
+View fit(const std::vector<const Scene*>& scenes, double width) {
+    double minx = 0, miny = 0, maxx = 1, maxy = 1;
+    bool any = false;
+    for (const Scene* s : scenes) {
+        if (s->empty) continue;
+        if (!any) minx = s->minx, miny = s->miny, maxx = s->maxx, maxy = s->maxy, any = true;
+        minx = std::fmin(minx, s->minx), miny = std::fmin(miny, s->miny);
+        maxx = std::fmax(maxx, s->maxx), maxy = std::fmax(maxy, s->maxy);
+    }
+    double span = std::fmax(maxx - minx, maxy - miny);
+    if (!(span > 0)) span = 1;
+    View v;
+    v.margin = 10;
+    v.scale = (width - 2 * v.margin) / span;
+    v.minx = minx, v.maxy = maxy;
+    v.panel_width = (maxx - minx) * v.scale + 2 * v.margin;
+    return v;
+}
+
+double svg_x(const View& v, int panel, double x) {
+    return panel * v.panel_width + v.margin + (x - v.minx) * v.scale;
+}
+
+double svg_y(const View& v, double y) { return v.margin + (v.maxy - y) * v.scale; }
+
+static void points_attr(std::string& out, const View& v, int panel,
+                        const std::vector<std::pair<double, double>>& pts) {
+    out += " points=\"";
+    for (auto& p : pts) {
+        num(out, svg_x(v, panel, p.first));
+        out += ',';
+        num(out, svg_y(v, p.second));
+        out += ' ';
+    }
+    out += '"';
+}
+
+// The region the mode erases, bounded by the boundary's arc and its straight edges.
+static void region(std::string& out, const View& v, int panel, const Shape& b, int mode) {
+    double a = b.sk, e = b.ek < b.sk ? b.ek + 360 : b.ek;
+    auto pts = curve_points(b, mode <= 1 ? 0 : a, mode <= 1 ? 360 : e, 128);
+    if (mode == 2 || mode == 3) pts.emplace_back(b.x1, b.y1);
+    out += "<polygon class=\"region\"";
+    points_attr(out, v, panel, pts);
+    out += "/>\n";
+}
+
+std::string render_svg(const std::vector<const Scene*>& scenes, int mode, double width) {
+    View v = fit(scenes, width);
+    double height = 0;
+    for (const Scene* s : scenes)
+        if (!s->empty) height = std::fmax(height, (v.maxy - s->miny) * v.scale);
+    std::string out =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"";
+    out += " width=\"";
+    num(out, v.panel_width * scenes.size());
+    out += "\" height=\"";
+    num(out, height + 2 * v.margin + 14);
+    out += "\">\n<style>line,polyline{stroke:#222;stroke-width:1;fill:none}"
+           ".boundary{stroke:#d33;stroke-width:1.5}.region{fill:#d33;fill-opacity:0.12;stroke:none}"
+           ".mark{fill:#06c}.extent{stroke:#888;stroke-dasharray:2 2}"
+           "text{font:10px sans-serif;fill:#06c}</style>\n";
+    // The result has lost its boundary marker: it is shaded with the one the input designated.
+    const Shape* boundary = nullptr;
+    for (const Scene* sc : scenes)
+        for (const Shape& s : sc->shapes)
+            if (!boundary && s.kind == Shape::CURVE && s.boundary) boundary = &s;
+    for (int panel = 0; panel < static_cast<int>(scenes.size()); ++panel) {
+        out += "<g class=\"panel\">\n";
+        if (boundary) region(out, v, panel, *boundary, mode);
+        for (const Shape& s : scenes[panel]->shapes) {
+            switch (s.kind) {
+            case Shape::LINE:
+            case Shape::TEXT:
+                out += s.kind == Shape::LINE ? "<line x1=\"" : "<line class=\"extent\" x1=\"";
+                num(out, svg_x(v, panel, s.x1));
+                out += "\" y1=\"";
+                num(out, svg_y(v, s.y1));
+                out += "\" x2=\"";
+                num(out, svg_x(v, panel, s.x2));
+                out += "\" y2=\"";
+                num(out, svg_y(v, s.y2));
+                out += "\"/>\n";
+                if (s.kind == Shape::TEXT && !s.text.empty()) {
+                    out += "<text x=\"";
+                    num(out, svg_x(v, panel, s.x1));
+                    out += "\" y=\"";
+                    num(out, svg_y(v, s.y1));
+                    out += "\">";
+                    escaped(out, s.text);
+                    out += "</text>\n";
+                }
+                break;
+            case Shape::POINT:
+                out += "<circle class=\"mark\" r=\"2\" cx=\"";
+                num(out, svg_x(v, panel, s.x1));
+                out += "\" cy=\"";
+                num(out, svg_y(v, s.y1));
+                out += "\"/>\n";
+                break;
+            case Shape::CURVE: {
+                double e = s.ek < s.sk ? s.ek + 360 : s.ek;
+                out += s.boundary ? "<polyline class=\"boundary\"" : "<polyline";
+                points_attr(out, v, panel, curve_points(s, s.sk, e, 128));
+                out += "/>\n";
+                break;
+            }
+            }
+        }
+        out += "</g>\n";
+    }
+    out += "</svg>\n";
+    return out;
+}
