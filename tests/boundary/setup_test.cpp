@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "output_fixture.h"
+
 #include <cmath>
 #include <limits>
 #include <string>
@@ -13,27 +15,8 @@ namespace {
 
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 
-class BoundarySetup : public ::testing::Test {
+class BoundarySetup : public OutputFixture {
   protected:
-    std::string sink;
-    bool open = false;
-
-    void SetUp() override {
-        reset_all();
-        PAI = 3.141592653589793;
-        gomi = 0.00025;
-        writer_open_memory(fpw, sink);
-        open = true;
-    }
-    void TearDown() override {
-        if (open) writer_close(fpw);
-    }
-    // Everything written into the output so far.
-    std::string out() {
-        if (open) writer_close(fpw);
-        open = false;
-        return sink;
-    }
     static void boundary(double cx, double cy, double r, double sk, double ek, double hp,
                          double jk) {
         K_CX = cx, K_CY = cy, K_CR = r, K_SK = sk, K_EK = ek, K_HP = hp, K_JK = jk;

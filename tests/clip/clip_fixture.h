@@ -3,6 +3,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "output_fixture.h"
+
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,26 +16,8 @@
 #include "exchange/textio.h"
 #include "geometry/geometry.h"
 
-class ClipFixture : public ::testing::Test {
+class ClipFixture : public OutputFixture {
   protected:
-    std::string sink;
-    bool open = false;
-
-    void SetUp() override {
-        reset_all();
-        PAI = 3.141592653589793;
-        gomi = 0.00025;
-        writer_open_memory(fpw, sink);
-        open = true;
-    }
-    void TearDown() override {
-        if (open) writer_close(fpw);
-    }
-    std::string out() {
-        if (open) writer_close(fpw);
-        open = false;
-        return sink;
-    }
     // The boundary record of "ci cx cy r sk ek hp jk" after the marker, set up for a mode.
     static void designate(double cx, double cy, double r, double sk, double ek, double hp,
                           double jk, int mode) {
