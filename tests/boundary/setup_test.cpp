@@ -13,6 +13,12 @@
 
 namespace {
 
+// A computed point where the formulas put it, to within rounding.
+void expect_at(const Point& p, double x, double y) {
+    EXPECT_NEAR(p.x, x, 1e-12);
+    EXPECT_NEAR(p.y, y, 1e-12);
+}
+
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 
 class BoundarySetup : public OutputFixture {
@@ -181,8 +187,7 @@ TEST_F(BoundarySetup, ClosedEllipseGetsTheFullRangeAndLosesItsTilt) {
     // The start of the first axis, turned by 30 degrees.
     EXPECT_NEAR(PT[1].x, 8.6602540378, 1e-9);
     EXPECT_NEAR(PT[1].y, 5, 1e-12);
-    EXPECT_NEAR(PTd[1].x, 10, 1e-12);
-    EXPECT_NEAR(PTd[1].y, 0, 1e-12);
+    expect_at(PTd[1], 10, 0);
 
     boundary(0, 0, 10, 45, 45, 0.5, 0); // any pair of equal angles is closed
     ASSERT_EQ(run(1), 0);
@@ -223,14 +228,10 @@ TEST_F(BoundarySetup, TiltedCircularArcAddsTheTiltToTheRange) {
     boundary(0, 0, 10, 0, 90, 1, 45);
     ASSERT_EQ(run(2), 0);
     const double h = 7.0710678118654755; // 10 / sqrt 2
-    EXPECT_NEAR(PT[1].x, h, 1e-12);
-    EXPECT_NEAR(PT[1].y, h, 1e-12);
-    EXPECT_NEAR(PT[2].x, -h, 1e-12);
-    EXPECT_NEAR(PT[2].y, h, 1e-12);
-    EXPECT_NEAR(PTd[1].x, 10, 1e-12);
-    EXPECT_NEAR(PTd[1].y, 0, 1e-12);
-    EXPECT_NEAR(PTd[2].x, 0, 1e-12);
-    EXPECT_NEAR(PTd[2].y, 10, 1e-12);
+    expect_at(PT[1], h, h);
+    expect_at(PT[2], -h, h);
+    expect_at(PTd[1], 10, 0);
+    expect_at(PTd[2], 0, 10);
     EXPECT_EQ(KRP[2], 45);
     EXPECT_EQ(KRP[3], 135);
     EXPECT_EQ(K_JK0, 45);
@@ -240,14 +241,10 @@ TEST_F(BoundarySetup, TiltedCircularArcAddsTheTiltToTheRange) {
 TEST_F(BoundarySetup, EllipticArcRangeIsInItsOwnAngles) {
     boundary(0, 0, 10, 0, 90, 0.5, 90);
     ASSERT_EQ(run(2), 0);
-    EXPECT_NEAR(PT[1].x, 0, 1e-12);
-    EXPECT_NEAR(PT[1].y, 10, 1e-12);
-    EXPECT_NEAR(PT[2].x, -5, 1e-12);
-    EXPECT_NEAR(PT[2].y, 0, 1e-12);
-    EXPECT_NEAR(PTd[1].x, 10, 1e-12);
-    EXPECT_NEAR(PTd[1].y, 0, 1e-12);
-    EXPECT_NEAR(PTd[2].x, 0, 1e-12);
-    EXPECT_NEAR(PTd[2].y, 10, 1e-12);
+    expect_at(PT[1], 0, 10);
+    expect_at(PT[2], -5, 0);
+    expect_at(PTd[1], 10, 0);
+    expect_at(PTd[2], 0, 10);
     EXPECT_EQ(KRP[2], 0);
     EXPECT_EQ(KRP[3], 90);
     EXPECT_EQ(K_JK0, 90);
@@ -259,14 +256,10 @@ TEST_F(BoundarySetup, OffCentreEllipticArcEnds) {
     // 2 along the second axis, i.e. at (5 - 2 sin 30, -3 + 2 cos 30).
     boundary(5, -3, 4, 0, 90, 0.5, 30);
     ASSERT_EQ(run(4), 0);
-    EXPECT_NEAR(PT[1].x, 5 + 4 * 0.8660254037844386, 1e-12);
-    EXPECT_NEAR(PT[1].y, -3 + 4 * 0.5, 1e-12);
-    EXPECT_NEAR(PT[2].x, 5 - 2 * 0.5, 1e-12);
-    EXPECT_NEAR(PT[2].y, -3 + 2 * 0.8660254037844386, 1e-12);
-    EXPECT_NEAR(PTd[1].x, 9, 1e-12);
-    EXPECT_NEAR(PTd[1].y, -3, 1e-12);
-    EXPECT_NEAR(PTd[2].x, 5, 1e-12);
-    EXPECT_NEAR(PTd[2].y, 1, 1e-12);
+    expect_at(PT[1], 5 + 4 * 0.8660254037844386, -3 + 4 * 0.5);
+    expect_at(PT[2], 5 - 2 * 0.5, -3 + 2 * 0.8660254037844386);
+    expect_at(PTd[1], 9, -3);
+    expect_at(PTd[2], 5, 1);
     EXPECT_EQ(iMode, 3);
 }
 
@@ -391,10 +384,8 @@ TEST_F(BoundarySetup, ArcWithoutRatioHasItsEndsOnTheFullRadius) {
 TEST_F(BoundarySetup, TiltedArcWithoutRatioKeepsItsRadii) {
     boundary(0, 0, 10, 0, 90, 0, 30);
     ASSERT_EQ(run(3), 0);
-    EXPECT_NEAR(PT[1].x, 8.660254037844386, 1e-12);
-    EXPECT_NEAR(PT[1].y, 5, 1e-12);
-    EXPECT_NEAR(PT[2].x, -5, 1e-12);
-    EXPECT_NEAR(PT[2].y, 8.660254037844386, 1e-12);
+    expect_at(PT[1], 8.660254037844386, 5);
+    expect_at(PT[2], -5, 8.660254037844386);
     EXPECT_EQ(KRP[2], 30);
     EXPECT_EQ(KRP[3], 120);
     EXPECT_EQ(K_JK, 0);
