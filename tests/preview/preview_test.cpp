@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -26,27 +25,29 @@ int count(const std::string& s, const std::string& what) {
     return n;
 }
 
-// Every element is closed in order, and no raw '<' or '&' stands in text.
+// Every element is closed in order, and no raw '<' or '&' stands in text or attributes.
 bool well_formed(const std::string& svg) {
     std::vector<std::string> open;
-    std::regex tag("<(/?)([a-zA-Z?][^\\s/>]*)[^>]*?(/?)>");
-    std::size_t last = 0;
-    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), tag); it != std::sregex_iterator();
-         ++it) {
-        std::string between = svg.substr(last, it->position() - last);
-        if (between.find('<') != std::string::npos) return false;
-        for (std::size_t a = between.find('&'); a != std::string::npos;
-             a = between.find('&', a + 1))
-            if (between.compare(a, 4, "&lt;") && between.compare(a, 4, "&gt;") &&
-                between.compare(a, 5, "&amp;") && between.compare(a, 6, "&quot;"))
-                return false;
-        last = it->position() + it->length();
-        std::string name = (*it)[2];
-        if (name[0] == '?') continue;
-        if ((*it)[1] == "/") {
+    for (std::size_t i = 0; i < svg.size(); ++i) {
+        char c = svg[i];
+        if (c == '&') {
+            bool entity = !svg.compare(i, 4, "&lt;") || !svg.compare(i, 4, "&gt;") ||
+                          !svg.compare(i, 5, "&amp;") || !svg.compare(i, 6, "&quot;");
+            if (!entity) return false;
+        }
+        if (c != '<') continue;
+        std::size_t close = svg.find('>', i);
+        if (close == std::string::npos) return false;
+        std::string tag = svg.substr(i + 1, close - i - 1);
+        if (tag.find('<') != std::string::npos) return false;
+        i = close;
+        if (tag[0] == '?') continue;
+        bool ending = tag[0] == '/', empty = tag.back() == '/';
+        std::string name = tag.substr(ending, tag.find_first_of(" />", ending) - ending);
+        if (ending) {
             if (open.empty() || open.back() != name) return false;
             open.pop_back();
-        } else if ((*it)[3] != "/") {
+        } else if (!empty) {
             open.push_back(name);
         }
     }
