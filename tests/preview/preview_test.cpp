@@ -65,6 +65,9 @@ TEST(Preview, EveryEntityAppearsInWellFormedSvg) {
     std::remove(path.c_str());
     std::string svg = render_svg({&s}, 1);
     EXPECT_TRUE(well_formed(svg));
+    EXPECT_FALSE(well_formed("<a><b></a></b>")); // the checker itself can fail
+    EXPECT_FALSE(well_formed("<a>x & y</a>"));
+    EXPECT_FALSE(well_formed("<a>"));
     EXPECT_EQ(count(svg, "<line x1"), 2);               // segments
     EXPECT_EQ(count(svg, "<line class=\"extent\""), 2); // texts' extents
     EXPECT_EQ(count(svg, "<circle class=\"mark\""), 2);
