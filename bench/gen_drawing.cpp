@@ -1,46 +1,214 @@
-// gen_drawing N SEED: an exchange file of N segment records as a host writes it, with points,
-// texts, polyline blocks and attribute records mixed in, and a detail circle that cuts about a
-// tenth of the segments. Deterministic from the seed.
+// gen_drawing N SEED > ZOD_UZUD.TXT: a large drawing as the host writes it, the same bytes for
+// the same N and SEED on every platform. N counts segment records, polyline members included.
+// About a tenth of the segments cross the boundary circle; the rest lie wholly outside it or,
+// a few, wholly inside.
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
-static std::uint64_t state;
-static double uniform(double lo, double hi) { // splitmix64
-    std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+namespace {
+
+// The sheet and the boundary, in drawing units.
+constexpr double SHEET_W = 2000, SHEET_H = 1400;
+constexpr double CX = 1000.25, CY = 700.5, R = 200;
+
+std::uint64_t rng_state;
+
+std::uint64_t next_u64() { // splitmix64: no library distribution, so no platform drift
+    std::uint64_t z = (rng_state += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    z ^= z >> 31;
-    return lo + (hi - lo) * static_cast<double>(z >> 11) / 9007199254740992.0;
+    return z ^ (z >> 31);
+}
+double uniform(double lo, double hi) {
+    return lo + (hi - lo) * static_cast<double>(next_u64() >> 11) * 0x1.0p-53;
+}
+int below(int n) { return static_cast<int>(next_u64() % static_cast<std::uint64_t>(n)); }
+
+char out[1 << 20];
+std::size_t used;
+
+void flush() {
+    if (std::fwrite(out, 1, used, stdout) != used) {
+        std::perror("gen_drawing");
+        std::exit(1);
+    }
+    used = 0;
+}
+void put(const char* s, std::size_t n) {
+    if (used + n > sizeof out) flush();
+    std::memcpy(out + used, s, n);
+    used += n;
+}
+void puts_(const char* s) { put(s, std::strlen(s)); }
+void line(const char* s) {
+    puts_(s);
+    put("\r\n", 2);
 }
 
-int main(int argc, char** argv) {
-    long long n = argc > 1 ? std::atoll(argv[1]) : 1000000;
-    state = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
-    std::FILE* o = stdout;
-    std::fputs("hq\r\nhs 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nlg0\r\nly1\r\nlc2\r\nlt1\r\n", o);
-    // Segments of up to 40 units in a 1000 x 1000 sheet: a circle of radius 150 cuts ~10 %.
-    std::fputs("hhp1ci\r\nci 500 500 150\r\n# generated drawing\r\n", o);
-    for (long long i = 0; i < n; ++i) {
-        if (i % 50 == 0) std::fprintf(o, "pt %.3f %.3f\r\n", uniform(0, 1000), uniform(0, 1000));
-        if (i % 97 == 0)
-            std::fprintf(o, "ch %.3f %.3f 12.5 2.5 ROOM %lld\r\n", uniform(0, 1000),
-                         uniform(0, 1000), i);
-        if (i % 500 == 0) std::fprintf(o, "lc%d\r\n", static_cast<int>(uniform(1, 8)));
-        if (i % 200 == 0) {
-            std::fputs("pl\r\n", o);
-            double x = uniform(0, 1000), y = uniform(0, 1000);
-            for (int k = 0; k < 5 && i < n; ++k, ++i) {
-                double x2 = x + uniform(-20, 20), y2 = y + uniform(-20, 20);
-                std::fprintf(o, " %.3f %.3f %.3f %.3f\r\n", x, y, x2, y2);
-                x = x2, y = y2;
-            }
-            std::fputs("#\r\n", o);
-            continue;
+// A coordinate as a CAD program writes it: up to three decimals, trailing zeros dropped.
+void number(double v) {
+    char b[48];
+    int n = std::snprintf(b, sizeof b, " %.3f", v);
+    while (b[n - 1] == '0') --n;
+    if (b[n - 1] == '.') --n;
+    if (n == 3 && b[1] == '-' && b[2] == '0') b[1] = '0', n = 2; // no "-0"
+    put(b, static_cast<std::size_t>(n));
+}
+
+struct Seg {
+    double x1, y1, x2, y2;
+};
+
+// Rounded as written, so the class is decided on the bytes the tool will read.
+double rounded(double v) { return std::round(v * 1000) / 1000; }
+
+double dist_to_centre(double x1, double y1, double x2, double y2) {
+    double dx = x2 - x1, dy = y2 - y1;
+    double len2 = dx * dx + dy * dy;
+    double t = len2 > 0 ? ((CX - x1) * dx + (CY - y1) * dy) / len2 : 0;
+    t = t < 0 ? 0 : t > 1 ? 1 : t;
+    return std::hypot(x1 + t * dx - CX, y1 + t * dy - CY);
+}
+
+// 1: crosses the circle clearly, 0: clearly does not, -1: too close to call (tangent, on it).
+int crossing(const Seg& s) {
+    double d1 = std::hypot(s.x1 - CX, s.y1 - CY), d2 = std::hypot(s.x2 - CX, s.y2 - CY);
+    double far = d1 > d2 ? d1 : d2, near = dist_to_centre(s.x1, s.y1, s.x2, s.y2);
+    if (far < R - 0.5 || near > R + 0.5) return 0;
+    if (far > R + 0.5 && near < R - 0.5) return 1;
+    return -1;
+}
+
+Seg snap(Seg s) { return {rounded(s.x1), rounded(s.y1), rounded(s.x2), rounded(s.y2)}; }
+
+Seg cut_segment() {
+    for (;;) {
+        Seg s;
+        double a = uniform(0, 2 * M_PI);
+        if (below(2) == 0) { // from inside to outside
+            double ri = R * std::sqrt(uniform(0, 0.64)), ro = R * uniform(1.05, 2.5);
+            double b = a + uniform(-1.5, 1.5);
+            s = {CX + ri * std::cos(a), CY + ri * std::sin(a), CX + ro * std::cos(b),
+                 CY + ro * std::sin(b)};
+        } else { // a chord through
+            double r1 = R * uniform(1.05, 2), r2 = R * uniform(1.05, 2);
+            double b = a + M_PI + uniform(-0.8, 0.8);
+            s = {CX + r1 * std::cos(a), CY + r1 * std::sin(a), CX + r2 * std::cos(b),
+                 CY + r2 * std::sin(b)};
         }
-        double x = uniform(0, 1000), y = uniform(0, 1000);
-        std::fprintf(o, " %.3f %.3f %.3f %.3f\r\n", x, y, x + uniform(-20, 20),
-                     y + uniform(-20, 20));
+        s = snap(s);
+        if (crossing(s) == 1) return s;
     }
-    return 0;
+}
+
+Seg plain_segment() {
+    for (;;) {
+        double x = uniform(0, SHEET_W), y = uniform(0, SHEET_H);
+        double len = below(4) == 0 ? uniform(30, 300) : uniform(1, 30);
+        double a = below(3) == 0 ? below(4) * (M_PI / 2) : uniform(0, 2 * M_PI); // many square
+        Seg s = snap({x, y, x + len * std::cos(a), y + len * std::sin(a)});
+        if (s.x1 == s.x2 && s.y1 == s.y2) continue;
+        if (crossing(s) == 0) return s;
+    }
+}
+
+void segment(const Seg& s) {
+    number(s.x1);
+    number(s.y1);
+    number(s.x2);
+    number(s.y2);
+    put("\r\n", 2);
+}
+
+void attribute() {
+    char b[32];
+    switch (below(6)) {
+    case 0:
+        std::snprintf(b, sizeof b, "lc%d", 1 + below(7));
+        break;
+    case 1:
+        std::snprintf(b, sizeof b, "lt%d", 1 + below(5));
+        break;
+    case 2:
+        std::snprintf(b, sizeof b, "ly%x", below(32));
+        break;
+    case 3:
+        std::snprintf(b, sizeof b, "pn%d", 1 + below(4));
+        break;
+    case 4:
+        std::snprintf(b, sizeof b, "cn%d", 1 + below(5));
+        break;
+    default:
+        std::snprintf(b, sizeof b, "z%d", 1 + below(2));
+        break; // a prefix of the next
+    }
+    line(b);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fputs("usage: gen_drawing N SEED > ZOD_UZUD.TXT\n", stderr);
+        return 2;
+    }
+    long long n = std::atoll(argv[1]);
+    rng_state = std::strtoull(argv[2], nullptr, 10) * 0x2545F4914F6CDD1Dull + 1;
+
+    line("hq");
+    puts_("hs");
+    for (int i = 0; i < 16; ++i) puts_(" 1");
+    put("\r\n", 2);
+    line("lg0");
+    line("ly1");
+    line("lc2");
+    line("lt1");
+    line("hhp1ci");
+    puts_("ci");
+    number(CX);
+    number(CY);
+    number(R);
+    put("\r\n", 2);
+    line("#");
+
+    long long written = 0;
+    while (written < n) {
+        int k = below(100);
+        if (k < 2) { // a polyline block: a chain of segments, closed by "#"
+            int members = 3 + below(10);
+            line("pl");
+            double x = uniform(100, SHEET_W - 100), y = uniform(100, SHEET_H - 100);
+            for (int i = 0; i < members && written < n; ++i, ++written) {
+                double a = uniform(0, 2 * M_PI), len = uniform(5, 60);
+                Seg s = snap({x, y, x + len * std::cos(a), y + len * std::sin(a)});
+                segment(s);
+                x = s.x2, y = s.y2;
+            }
+            line("#");
+        } else if (k < 6) {
+            puts_("pt");
+            number(uniform(0, SHEET_W));
+            number(uniform(0, SHEET_H));
+            put("\r\n", 2);
+        } else if (k < 8) {
+            char b[32];
+            puts_("ch");
+            number(uniform(0, SHEET_W));
+            number(uniform(0, SHEET_H));
+            number(uniform(5, 40));
+            number(0);
+            std::snprintf(b, sizeof b, " A-%d\r\n", below(1000));
+            puts_(b);
+        } else if (k < 10) {
+            attribute();
+        } else {
+            segment(below(9) == 0 ? cut_segment() : plain_segment());
+            ++written;
+        }
+    }
+    flush();
+    return std::fflush(stdout) == 0 ? 0 : 1;
 }

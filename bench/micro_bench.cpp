@@ -1,10 +1,10 @@
-// Micro-benchmarks: the field reader, the number writer, and the clipping of one segment by
-// the clipper and by GEOS (a prepared polygon of 256 vertices).
+// Micro-benchmarks: the field reader and the number writer on typical coordinates, and one
+// segment clipped by circle_erase's clipper and by GEOS (a prepared polygon of 256 vertices).
 #include <benchmark/benchmark.h>
-#include <geos_c.h>
 
-#include <cmath>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "boundary/boundary.h"
 #include "clip/clip.h"
@@ -12,74 +12,116 @@
 #include "exchange/fields.h"
 #include "exchange/textio.h"
 #include "geometry/geometry.h"
+#include "geos_clip.h"
 
-static void FieldReader(benchmark::State& st) {
-    const std::string rec = " 512.125 730.5 498.875 744.25\n";
+namespace {
+
+// The boundary of the generated drawings.
+constexpr double CX = 1000.25, CY = 700.5, R = 200;
+
+// Coordinates as the host writes them: up to three decimals.
+std::vector<std::string> typical_records() {
+    std::vector<std::string> recs;
+    unsigned s = 12345;
+    auto next = [&] { return (s = s * 1103515245u + 12345u) >> 8; };
+    for (int i = 0; i < 256; ++i) {
+        char b[128];
+        std::snprintf(b, sizeof b, " %u.%03u %u.%u %u.%02u %u\n", next() % 2000, next() % 1000,
+                      next() % 1400, next() % 10, next() % 2000, next() % 100, next() % 1400);
+        recs.emplace_back(b);
+    }
+    return recs;
+}
+
+void FieldsLf(benchmark::State& st) {
+    const std::vector<std::string> recs = typical_records();
     double v[4];
+    std::size_t i = 0;
     for (auto _ : st) {
-        fields(rec, 1).lf(v[0]).lf(v[1]).lf(v[2]).lf(v[3]);
+        fields(recs[i++ & 255], 1).lf(v[0]).lf(v[1]).lf(v[2]).lf(v[3]);
         benchmark::DoNotOptimize(v);
     }
-    st.SetItemsProcessed(st.iterations() * 4);
+    st.SetItemsProcessed(st.iterations() * 4); // numbers
 }
-BENCHMARK(FieldReader);
+BENCHMARK(FieldsLf);
 
-static void NumberWriter(benchmark::State& st) {
-    char buf[400];
-    double v = 512.125;
-    for (auto _ : st) {
-        benchmark::DoNotOptimize(put_fixed(buf, v, 13));
-        v += 0.001;
+// Half read from three-decimal text, half cut points with every bit in use.
+void PutFixed13(benchmark::State& st) {
+    std::vector<double> values;
+    for (const std::string& r : typical_records()) {
+        double a = 0, b = 0;
+        fields(r, 1).lf(a).lf(b);
+        values.push_back(a);
+        values.push_back(a / 3.7 + b / 11.3);
     }
-    st.SetItemsProcessed(st.iterations());
+    char buf[400];
+    std::size_t i = 0;
+    for (auto _ : st) {
+        benchmark::DoNotOptimize(put_fixed(buf, values[i++ & 511], 13));
+        benchmark::ClobberMemory();
+    }
+    st.SetItemsProcessed(st.iterations()); // numbers
 }
-BENCHMARK(NumberWriter);
+BENCHMARK(PutFixed13);
 
-// The segment crosses the circle twice; both ends lie outside.
-static const double X1 = 300, Y1 = 520, X2 = 700, Y2 = 480;
+struct Seg {
+    double x1, y1, x2, y2;
+};
+const Seg CROSSING = {700.125, 720.5, 1300.75, 690.25}; // enters and leaves: two pieces kept
+const Seg OUTSIDE = {100.5, 100.25, 130.125, 112.875};  // most of a drawing: kept whole
 
-static void ClipOneSegment(benchmark::State& st) {
+// The boundary designated and set up as the pre-scan and the first comment record leave it.
+void designate_boundary() {
     reset_all();
     PAI = 3.141592653589793;
-    K_CX = 500, K_CY = 500, K_CR = 150, K_CPT = {500, 500};
-    Pre_del();
-    std::string sink;
-    for (auto _ : st) {
-        writer_open_memory(fpw, sink);
-        ILINE = {X1, Y1, X2, Y2};
-        Del_c_l();
-        writer_close(fpw);
-        sink.clear();
-    }
-    st.SetItemsProcessed(st.iterations());
+    gomi = 0.00025;
+    K_CX = CX, K_CY = CY, K_CR = R, K_SK = 0, K_EK = 0, K_HP = 0, K_JK = 0;
+    K_CPT = {CX, CY};
+    ::CX = CX, ::CY = CY, CR = R;
+    Pole_set({CX - R, CY - R});
+    iMode = 1;
+    if (Pre_del() != 0) std::abort();
 }
-BENCHMARK(ClipOneSegment);
 
-static void GeosOneSegment(benchmark::State& st) {
-    GEOSContextHandle_t h = GEOS_init_r();
-    GEOSCoordSequence* ring = GEOSCoordSeq_create_r(h, 257, 2);
-    for (unsigned i = 0; i <= 256; ++i) {
-        double a = 2 * 3.141592653589793 * (i % 256) / 256;
-        GEOSCoordSeq_setXY_r(h, ring, i, 500 + 150 * std::cos(a), 500 + 150 * std::sin(a));
-    }
-    GEOSGeometry* poly =
-        GEOSGeom_createPolygon_r(h, GEOSGeom_createLinearRing_r(h, ring), nullptr, 0);
-    const GEOSPreparedGeometry* prep = GEOSPrepare_r(h, poly);
+void clip_ours(benchmark::State& st, const Seg& s) {
+    designate_boundary();
+    Pole_set({s.x1, s.y1});
+    Pole_set({s.x2, s.y2});
+    std::string sink;
+    writer_open_memory(fpw, sink);
     for (auto _ : st) {
-        GEOSCoordSequence* cs = GEOSCoordSeq_create_r(h, 2, 2);
-        GEOSCoordSeq_setXY_r(h, cs, 0, X1, Y1);
-        GEOSCoordSeq_setXY_r(h, cs, 1, X2, Y2);
-        GEOSGeometry* line = GEOSGeom_createLineString_r(h, cs);
-        if (GEOSPreparedIntersects_r(h, prep, line)) {
-            GEOSGeometry* d = GEOSDifference_r(h, line, poly);
-            benchmark::DoNotOptimize(d);
-            GEOSGeom_destroy_r(h, d);
-        }
-        GEOSGeom_destroy_r(h, line);
+        ILINE = {s.x1, s.y1, s.x2, s.y2};
+        Del_c_l();
+        if (sink.size() > (8u << 20)) sink.clear(); // the writer hands over 1 MiB at a time
     }
-    GEOSPreparedGeom_destroy_r(h, prep);
-    GEOSGeom_destroy_r(h, poly);
-    GEOS_finish_r(h);
+    writer_close(fpw);
+    st.SetItemsProcessed(st.iterations()); // segments
+}
+
+// write: the pieces formatted into a memory sink as ours are, else only computed.
+void clip_geos(benchmark::State& st, const Seg& s, bool write) {
+    GeosRegion g = geos_region(CX, CY, R);
+    std::string sink;
+    Writer w;
+    writer_open_memory(w, sink);
+    for (auto _ : st) {
+        benchmark::DoNotOptimize(geos_clip(g, write ? &w : nullptr, s.x1, s.y1, s.x2, s.y2));
+        if (sink.size() > (8u << 20)) sink.clear();
+    }
+    writer_close(w);
+    geos_region_free(g);
     st.SetItemsProcessed(st.iterations());
 }
-BENCHMARK(GeosOneSegment);
+
+void ClipCrossing_circle_erase(benchmark::State& st) { clip_ours(st, CROSSING); }
+void ClipCrossing_GEOS_written(benchmark::State& st) { clip_geos(st, CROSSING, true); }
+void ClipCrossing_GEOS_computed(benchmark::State& st) { clip_geos(st, CROSSING, false); }
+void ClipOutside_circle_erase(benchmark::State& st) { clip_ours(st, OUTSIDE); }
+void ClipOutside_GEOS_written(benchmark::State& st) { clip_geos(st, OUTSIDE, true); }
+BENCHMARK(ClipCrossing_circle_erase);
+BENCHMARK(ClipCrossing_GEOS_written);
+BENCHMARK(ClipCrossing_GEOS_computed);
+BENCHMARK(ClipOutside_circle_erase);
+BENCHMARK(ClipOutside_GEOS_written);
+
+} // namespace

@@ -1,46 +1,100 @@
 #!/usr/bin/env bash
-# Builds in release mode and measures circle_erase against the I/O floor (cp of the file twice)
-# and against a GEOS program doing the same clipping; then the micro-benchmarks.
-# usage: bench/run.sh [RUNS]   (default 3 runs per measurement, the median is shown)
+# Builds in release mode, times circle_erase on generated drawings against the I/O floor (cp
+# of the file twice) and against the same job written with GEOS, then runs the
+# micro-benchmarks. Inputs are read from the page cache, as the host has just written them.
+# usage: bench/run.sh [RUNS]   (default 5 runs per measurement; the median is shown)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=${1:-3}
+runs=${1:-5}
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCE_BENCH=ON -DCE_TESTS=OFF >/dev/null
 cmake --build build/bench --target circle_erase gen_drawing geos_peer micro_bench >/dev/null
 exec python3 - "$runs" <<'PY'
-import os, statistics, subprocess, sys, tempfile, time, resource
+import json, os, shutil, statistics, subprocess, sys, time
+
 runs = int(sys.argv[1])
 b = os.path.abspath("build/bench")
-tool, gen, peer = b + "/circle_erase", b + "/bench/gen_drawing", b + "/bench/geos_peer"
+tool, gen = b + "/circle_erase", b + "/bench/gen_drawing"
+peer, micro = b + "/bench/geos_peer", b + "/bench/micro_bench"
+top = b + "/runs"
+shutil.rmtree(top, ignore_errors=True)
+os.makedirs(top)
+have_time = os.access("/usr/bin/time", os.X_OK)
+
+def once(cmd, cwd):
+    """Wall seconds and peak resident KiB of one run. The peak comes from /usr/bin/time -f %M
+    when it is there, else from the child's own rusage (what getrusage(RUSAGE_CHILDREN) sees)."""
+    if have_time:
+        cmd = ["/usr/bin/time", "-f", "%M", "-o", os.path.join(top, "rss")] + cmd
+    t = time.perf_counter()
+    p = subprocess.Popen(cmd, cwd=cwd, stdout=subprocess.DEVNULL)
+    _, status, ru = os.wait4(p.pid, 0)
+    t = time.perf_counter() - t
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.exit("failed: %s" % " ".join(cmd))
+    rss = int(open(os.path.join(top, "rss")).read().split()[-1]) if have_time else ru.ru_maxrss
+    return t, rss
 
 def timed(cmd, cwd, prepare=None):
     times, peaks = [], []
     for _ in range(runs):
         if prepare: prepare()
-        t = time.perf_counter()
-        p = subprocess.run(["/usr/bin/time", "-f", "%M"] + cmd, cwd=cwd, stderr=subprocess.PIPE, check=True)
-        times.append(time.perf_counter() - t)
-        peaks.append(int(p.stderr.split()[-1]))
+        t, rss = once(cmd, cwd)
+        times.append(t)
+        peaks.append(rss)
     return statistics.median(times), max(peaks)
 
 rows = {}
-with tempfile.TemporaryDirectory(prefix="ce_bench_", dir=os.path.abspath("build")) as top:
-    for n in (10000, 100000, 1000000, 5000000):
-        src = os.path.join(top, "in_%d.txt" % n)
-        with open(src, "wb") as f:
-            subprocess.run([gen, str(n), "7"], stdout=f, check=True)
-        work = os.path.join(top, "w%d" % n)
-        os.makedirs(work)
-        def fresh(): subprocess.run(["cp", src, os.path.join(work, "ZOD_UZUD.TXT")], check=True)
-        t, peak = timed([tool], work, fresh)
-        floor, _ = timed(["sh", "-c", "cp '%s' a && cp a b" % src], work)
-        geos = None
-        if n == 1000000:
-            geos, _ = timed([peer, src, "geos_out.txt"], work)
-        rows[n] = (os.path.getsize(src) / 1e6, t, peak, floor, geos)
-print("%10s %8s %9s %12s %10s %9s %9s" % ("records", "MB", "seconds", "records/s", "peak KiB", "x floor", "GEOS/us"))
-for n, (mb, t, peak, floor, geos) in rows.items():
-    print("%10d %8.1f %9.3f %12.0f %10d %9.1f %9s" % (n, mb, t, n / t, peak, t / floor,
-          "%.2f" % (geos / t) if geos else "-"))
-print("linearity: 1M / 100k records take %.2f times as long" % (rows[1000000][1] / rows[100000][1]))
+for n in (10000, 100000, 1000000, 5000000):
+    src = os.path.join(top, "in_%d.txt" % n)
+    with open(src, "wb") as f:
+        subprocess.run([gen, str(n), "7"], stdout=f, check=True)
+    work = os.path.join(top, "w%d" % n)
+    os.makedirs(work)
+    target = os.path.join(work, "ZOD_UZUD.TXT")
+    fresh = lambda: shutil.copyfile(src, target)  # not timed
+    t, peak = timed([tool], work, fresh)
+    floor, _ = timed(["sh", "-c", 'cp "$0" a && cp "$0" b', src], work)
+    # circle_erase makes its rewritten file durable before it replaces the host's; cp does not.
+    floor_sync, _ = timed(["sh", "-c", 'cp "$0" a && cp "$0" b && sync b', src], work)
+    geos = timed([peer, src, "geos_out.txt"], work)[0] if n == 1000000 else None
+    rows[n] = dict(mb=os.path.getsize(src) / 2**20, t=t, peak=peak, floor=floor,
+                   floor_sync=floor_sync, geos=geos)
+    for f in os.listdir(work): os.remove(os.path.join(work, f))
+    print("  measured %d records" % n, file=sys.stderr)
+
+print()
+print("| records | MiB in | seconds | records/s | peak RSS | x cp floor | x floor+sync | GEOS peer / ours |")
+print("|---:|---:|---:|---:|---:|---:|---:|---:|")
+for n, r in rows.items():
+    print("| {:,} | {:.1f} | {:.3f} | {:,.0f} | {:.1f} MiB | {:.2f} | {:.2f} | {} |".format(
+        n, r["mb"], r["t"], n / r["t"], r["peak"] / 1024, r["t"] / r["floor"],
+        r["t"] / r["floor_sync"], "%.2f (%.3f s)" % (r["geos"] / r["t"], r["geos"]) if r["geos"] else ""))
+lin = rows[1000000]["t"] / rows[100000]["t"]
+print()
+print("linearity: 10x the records (100k -> 1M) take %.2f times as long" % lin)
+
+out = subprocess.run([micro, "--benchmark_format=json", "--benchmark_min_time=0.5"],
+                     check=True, capture_output=True, text=True).stdout
+bm = {x["name"]: x["cpu_time"] for x in json.loads(out)["benchmarks"]}  # ns
+print()
+print("micro-benchmarks (ns per call):")
+for k, v in bm.items(): print("  %-30s %10.1f" % (k, v))
+ours = bm["ClipCrossing_circle_erase"]
+cw, cc = bm["ClipCrossing_GEOS_written"], bm["ClipCrossing_GEOS_computed"]
+ow = bm["ClipOutside_GEOS_written"] / bm["ClipOutside_circle_erase"]
+print("clipping GEOS / circle_erase: crossing segment %.1f (pieces written), %.1f (GEOS only "
+      "computes them); segment outside %.1f" % (cw / ours, cc / ours, ow))
+
+r1 = rows[1000000]
+checks = [
+    ("1M records within 8x the cp floor", r1["t"] / r1["floor"] <= 8, "%.2fx" % (r1["t"] / r1["floor"])),
+    ("whole run at least 2x faster than the GEOS peer", r1["geos"] / r1["t"] >= 2, "%.2fx" % (r1["geos"] / r1["t"])),
+    ("clipping at least 10x faster than GEOS", cc / ours >= 10, "%.1fx" % (cc / ours)),
+    ("peak RSS at most 8 MiB at 10k and at 5M", max(rows[10000]["peak"], rows[5000000]["peak"]) <= 8192,
+     "%.1f / %.1f MiB" % (rows[10000]["peak"] / 1024, rows[5000000]["peak"] / 1024)),
+    ("10x the records in at most 11x the time", lin <= 11, "%.2fx" % lin),
+]
+print()
+for name, ok, val in checks: print("  %-4s %-50s %s" % ("met" if ok else "MISS", name, val))
+shutil.rmtree(top, ignore_errors=True)
 PY
