@@ -17,3 +17,10 @@ for a in "$@"; do case "$a" in [-/][mM]*) mode="${a:2}" ;; esac; done
 build/release/zod_preview examples/ZOD_UZUD.TXT "$work/ZOD_UZUD.TXT" -o "$work/preview.svg" "-m${mode:-1}"
 mkdir -p docs && cp "$work/preview.svg" docs/sample.svg
 echo "picture, before and after: $work/preview.svg"
+# A PNG beside it when a converter is at hand; the SVG is the picture either way.
+if command -v rsvg-convert >/dev/null; then
+    rsvg-convert -o "$work/preview.png" "$work/preview.svg" || true
+elif command -v convert >/dev/null; then
+    convert "$work/preview.svg" "$work/preview.png" || true
+fi
+if [ -f "$work/preview.png" ]; then echo "also as a PNG: $work/preview.png"; fi

@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
     }
     std::string svg = render_svg(view, mode);
     std::FILE* f = std::fopen(picture, "wb");
-    if (!f) return 1;
-    bool ok = std::fwrite(svg.data(), 1, svg.size(), f) == svg.size();
-    ok = std::fclose(f) == 0 && ok;
+    bool ok = f && std::fwrite(svg.data(), 1, svg.size(), f) == svg.size();
+    ok = f && std::fclose(f) == 0 && ok;
+    if (!ok) std::fprintf(stderr, "zod_preview: cannot write %s\n", picture);
     return ok ? 0 : 1;
 }

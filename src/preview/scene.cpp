@@ -1,22 +1,29 @@
 #include "preview/scene.h"
 
 #include <cmath>
+#include <string_view>
 
 #include "exchange/fields.h"
 #include "exchange/textio.h"
+#include "geometry/geometry.h"
 
 static const double PI = 3.141592653589793;
 
-std::vector<std::pair<double, double>> curve_points(const Shape& c, double a, double b, int n) {
-    std::vector<std::pair<double, double>> pts;
-    double h = c.hp == 0 ? 1 : c.hp, t = c.jk * PI / 180;
-    for (int i = 0; i <= n; ++i) {
-        double ang = (a + (b - a) * i / n) * PI / 180;
-        double u = c.r * std::cos(ang), v = c.r * h * std::sin(ang);
-        pts.emplace_back(c.x1 + std::cos(t) * u - std::sin(t) * v,
-                         c.y1 + std::sin(t) * u + std::cos(t) * v);
+void curve_point(const Shape& c, double a, double& x, double& y) {
+    double h = c.hp == 0 ? 1 : c.hp, t = c.jk * PI / 180, ang = a * PI / 180;
+    double u = c.r * std::cos(ang), v = c.r * h * std::sin(ang);
+    x = c.x1 + std::cos(t) * u - std::sin(t) * v;
+    y = c.y1 + std::sin(t) * u + std::cos(t) * v;
+}
+
+void curve_range(const Shape& c, double& start, double& end) {
+    start = DEG_0_360(c.sk), end = DEG_0_360(c.ek);
+    // Equal angles close the curve; so does a full turn, and angles that are no numbers.
+    if (c.sk == c.ek || (start == 0 && end == 360) || !(start == start && end == end)) {
+        start = 0, end = 360;
+        return;
     }
-    return pts;
+    if (start > end) end += 360;
 }
 
 static void extend(Scene& s, double x, double y) {
@@ -26,7 +33,7 @@ static void extend(Scene& s, double x, double y) {
     s.miny = std::fmin(s.miny, y), s.maxy = std::fmax(s.maxy, y);
 }
 
-static bool plain_ascii(const std::string& s) {
+static bool plain_ascii(std::string_view s) {
     for (unsigned char c : s)
         if (c < 0x20 || c > 0x7E) return false;
     return !s.empty();
@@ -56,12 +63,14 @@ bool load_scene(const char* path, Scene& scene) {
             Fields f = fields(rec, 2).lf(s.x1).lf(s.y1).lf(dx).lf(dy);
             if (f.ok) {
                 s.x2 = s.x1 + dx, s.y2 = s.y1 + dy;
-                std::string rest(f.p, f.end);
+                std::string_view rest(f.p, static_cast<std::size_t>(f.end - f.p));
                 while (!rest.empty() && (rest.back() == '\n' || rest.back() == '\r'))
-                    rest.pop_back();
-                std::size_t b = rest.find_first_not_of(' ');
-                rest = b == std::string::npos ? "" : rest.substr(b);
-                if (plain_ascii(rest)) s.text = rest;
+                    rest.remove_suffix(1);
+                while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+                if (plain_ascii(rest)) {
+                    s.text_at = scene.texts.size(), s.text_len = rest.size();
+                    scene.texts.append(rest);
+                }
                 scene.shapes.push_back(s);
                 extend(scene, s.x1, s.y1), extend(scene, s.x2, s.y2);
             }
@@ -69,16 +78,20 @@ bool load_scene(const char* path, Scene& scene) {
             s.kind = Shape::CURVE;
             s.ek = 360;
             Fields f = fields(rec, 2).lf(s.x1).lf(s.y1).lf(s.r).lf(s.sk).lf(s.ek).lf(s.hp).lf(s.jk);
-            if (f.count == 3) s.sk = 0, s.ek = 360;
-            if (s.sk == s.ek) s.sk = 0, s.ek = 360;
             if (f.count >= 3) {
                 s.boundary = next_is_boundary;
                 scene.shapes.push_back(s);
-                for (auto& p : curve_points(s, 0, 360, 64)) extend(scene, p.first, p.second);
+                double a, e, x, y;
+                curve_range(s, a, e);
+                // The shaded region of a boundary may be its whole curve, whatever the mode.
+                if (s.boundary) a = 0, e = 360;
+                for (int i = 0; i <= 64; ++i) {
+                    curve_point(s, a + (e - a) * i / 64, x, y);
+                    extend(scene, x, y);
+                }
             }
         }
         next_is_boundary = marker;
     }
-    reader_close(r);
-    return true;
+    return reader_close(r);
 }

@@ -1,6 +1,7 @@
 #include "preview/svg.h"
 
 #include <cmath>
+#include <string_view>
 
 #include "exchange/fields.h"
 
@@ -9,7 +10,7 @@ static void num(std::string& out, double v) {
     out.append(buf, put_fixed(buf, std::isfinite(v) ? v : 0.0, 3));
 }
 
-static void escaped(std::string& out, const std::string& s) {
+static void escaped(std::string& out, std::string_view s) {
     for (char c : s) {
         if (c == '<')
             out += "&lt;";
@@ -49,25 +50,44 @@ double svg_x(const View& v, int panel, double x) {
 
 double svg_y(const View& v, double y) { return v.margin + (v.maxy - y) * v.scale; }
 
-static void points_attr(std::string& out, const View& v, int panel,
-                        const std::vector<std::pair<double, double>>& pts) {
+// The curve from angle a to angle b as n + 1 points, then the extra point when given.
+static void curve_attr(std::string& out, const View& v, int panel, const Shape& c, double a,
+                       double b, const double* extra = nullptr) {
+    const int n = 128;
     out += " points=\"";
-    for (auto& p : pts) {
-        num(out, svg_x(v, panel, p.first));
+    for (int i = 0; i <= n + (extra != nullptr); ++i) {
+        double x, y;
+        if (i <= n)
+            curve_point(c, a + (b - a) * i / n, x, y);
+        else
+            x = extra[0], y = extra[1];
+        num(out, svg_x(v, panel, x));
         out += ',';
-        num(out, svg_y(v, p.second));
+        num(out, svg_y(v, y));
         out += ' ';
     }
     out += '"';
 }
 
-// The region the mode erases, bounded by the boundary's arc and its straight edges.
-static void region(std::string& out, const View& v, int panel, const Shape& b, int mode) {
-    double a = b.sk, e = b.ek < b.sk ? b.ek + 360 : b.ek;
-    auto pts = curve_points(b, mode <= 1 ? 0 : a, mode <= 1 ? 360 : e, 128);
-    if (mode == 2 || mode == 3) pts.emplace_back(b.x1, b.y1);
+// The region the mode erases: the whole curve, the sector to the centre, the segment to the
+// chord, or above mode 5 the whole panel.
+static void region(std::string& out, const View& v, int panel, double height, const Shape& b,
+                   int mode) {
+    if (mode > 5) {
+        out += "<rect class=\"region\" x=\"";
+        num(out, panel * v.panel_width);
+        out += "\" y=\"0.000\" width=\"";
+        num(out, v.panel_width);
+        out += "\" height=\"";
+        num(out, height);
+        out += "\"/>\n";
+        return;
+    }
+    double a = 0, e = 360;
+    if (mode > 1) curve_range(b, a, e);
+    const double centre[2] = {b.x1, b.y1};
     out += "<polygon class=\"region\"";
-    points_attr(out, v, panel, pts);
+    curve_attr(out, v, panel, b, a, e, mode == 2 || mode == 3 ? centre : nullptr);
     out += "/>\n";
 }
 
@@ -81,7 +101,8 @@ std::string render_svg(const std::vector<const Scene*>& scenes, int mode, double
     out += " width=\"";
     num(out, v.panel_width * scenes.size());
     out += "\" height=\"";
-    num(out, height + 2 * v.margin + 14);
+    height += 2 * v.margin + 14;
+    num(out, height);
     out += "\">\n<style>line,polyline{stroke:#222;stroke-width:1;fill:none}"
            ".boundary{stroke:#d33;stroke-width:1.5}.region{fill:#d33;fill-opacity:0.12;stroke:none}"
            ".mark{fill:#06c}.extent{stroke:#888;stroke-dasharray:2 2}"
@@ -93,7 +114,7 @@ std::string render_svg(const std::vector<const Scene*>& scenes, int mode, double
             if (!boundary && s.kind == Shape::CURVE && s.boundary) boundary = &s;
     for (int panel = 0; panel < static_cast<int>(scenes.size()); ++panel) {
         out += "<g class=\"panel\">\n";
-        if (boundary) region(out, v, panel, *boundary, mode);
+        if (boundary) region(out, v, panel, height, *boundary, mode);
         for (const Shape& s : scenes[panel]->shapes) {
             switch (s.kind) {
             case Shape::LINE:
@@ -107,13 +128,14 @@ std::string render_svg(const std::vector<const Scene*>& scenes, int mode, double
                 out += "\" y2=\"";
                 num(out, svg_y(v, s.y2));
                 out += "\"/>\n";
-                if (s.kind == Shape::TEXT && !s.text.empty()) {
+                if (s.kind == Shape::TEXT && s.text_len > 0) {
                     out += "<text x=\"";
                     num(out, svg_x(v, panel, s.x1));
                     out += "\" y=\"";
                     num(out, svg_y(v, s.y1));
                     out += "\">";
-                    escaped(out, s.text);
+                    escaped(out,
+                            std::string_view(scenes[panel]->texts).substr(s.text_at, s.text_len));
                     out += "</text>\n";
                 }
                 break;
@@ -125,9 +147,10 @@ std::string render_svg(const std::vector<const Scene*>& scenes, int mode, double
                 out += "\"/>\n";
                 break;
             case Shape::CURVE: {
-                double e = s.ek < s.sk ? s.ek + 360 : s.ek;
+                double a, e;
+                curve_range(s, a, e);
                 out += s.boundary ? "<polyline class=\"boundary\"" : "<polyline";
-                points_attr(out, v, panel, curve_points(s, s.sk, e, 128));
+                curve_attr(out, v, panel, s, a, e);
                 out += "/>\n";
                 break;
             }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,47 @@ bool well_formed(const std::string& svg) {
     return open.empty();
 }
 
+// The numbers inside the quoted attribute values of each element that starts with `start`.
+std::vector<std::vector<double>> elements(const std::string& svg, const std::string& start) {
+    std::vector<std::vector<double>> all;
+    for (std::size_t at = svg.find(start); at != std::string::npos; at = svg.find(start, at + 1)) {
+        std::vector<double> values;
+        bool quoted = false;
+        for (std::size_t i = at; i < svg.size() && svg[i] != '>'; ++i) {
+            if (svg[i] == '"') {
+                quoted = !quoted;
+                continue;
+            }
+            if (!quoted || svg[i] == ' ' || svg[i] == ',') continue;
+            char* end = nullptr;
+            double v = std::strtod(svg.c_str() + i, &end);
+            if (end != svg.c_str() + i)
+                values.push_back(v), i = end - svg.c_str() - 1;
+            else
+                while (i + 1 < svg.size() && svg[i + 1] != '"' && svg[i + 1] != ' ') ++i;
+        }
+        all.push_back(values);
+    }
+    return all;
+}
+
+// The part of the picture that draws one panel.
+std::string panel(const std::string& svg, int n) {
+    std::size_t at = svg.find("<g class=\"panel\">");
+    for (int i = 0; i < n && at != std::string::npos; ++i)
+        at = svg.find("<g class=\"panel\">", at + 1);
+    if (at == std::string::npos) return "";
+    return svg.substr(at, svg.find("</g>", at) - at);
+}
+
+Scene load(const std::string& bytes) {
+    Scene s;
+    std::string path = write_temp(bytes);
+    EXPECT_TRUE(load_scene(path.c_str(), s));
+    std::remove(path.c_str());
+    return s;
+}
+
 const char* DRAWING = "hhp1ci\r\nci 0 0 10\r\n#\r\n -20 6 -8 6\r\n 8 6 20 6\r\n"
                       "pt 30 0\r\npt 0 -15\r\nch 12 -12 5 1 A<B & C\r\nch 1 1 1 1 \x82\xa0\r\n"
                       "ci 25 25 2 0 90 1 0\r\n";
@@ -97,6 +139,93 @@ TEST(Preview, CoordinatesMapWithYUpAndCutEndsOnTheBoundary) {
     EXPECT_TRUE(well_formed(svg));
     EXPECT_EQ(count(svg, "<g class=\"panel\">"), 2);
     EXPECT_EQ(count(svg, "class=\"region\""), 2); // the designated region shades both panels
+}
+
+// A 40 by 20 drawing in a 420 wide picture: scale (420 - 2 * 10) / 40 = 10, the top left corner
+// (-20, 10) at (10, 10), the second panel 420 further right.
+TEST(Preview, ClippedFileShowsCutEndsOnTheBoundary) {
+    Scene before = load("hhp1ci\r\nci 0 0 10\r\n#\r\n -20 6 20 6\r\n");
+    Scene after = load("ci 0 0 10\r\n#\r\n -20 6 -8 6\r\n 8 6 20 6\r\n");
+    View v = fit({&before, &after}, 420);
+    EXPECT_DOUBLE_EQ(v.scale, 10);
+    EXPECT_DOUBLE_EQ(v.panel_width, 420);
+    std::string svg = render_svg({&before, &after}, 1, 420);
+    ASSERT_TRUE(well_formed(svg));
+    auto whole = elements(panel(svg, 0), "<line x1");
+    ASSERT_EQ(whole.size(), 1u);
+    EXPECT_EQ(whole[0], (std::vector<double>{10, 50, 410, 50}));
+    auto cut = elements(panel(svg, 1), "<line x1");
+    ASSERT_EQ(cut.size(), 2u);
+    EXPECT_EQ(cut[0], (std::vector<double>{430, 50, 550, 50}));
+    EXPECT_EQ(cut[1], (std::vector<double>{710, 50, 830, 50}));
+    // The centre (0, 0) is at (630, 110) in the second panel; the cut ends are r * scale = 100
+    // from it, and so is every point of the circle drawn there.
+    double cx = svg_x(v, 1, 0), cy = svg_y(v, 0);
+    EXPECT_NEAR(cx, 630, 1e-9);
+    EXPECT_NEAR(cy, 110, 1e-9);
+    EXPECT_NEAR(std::hypot(cut[0][2] - cx, cut[0][3] - cy), 10 * v.scale, 1e-6);
+    EXPECT_NEAR(std::hypot(cut[1][0] - cx, cut[1][1] - cy), 10 * v.scale, 1e-6);
+    auto circle = elements(panel(svg, 1), "<polyline points");
+    ASSERT_EQ(circle.size(), 1u);
+    ASSERT_GT(circle[0].size(), 8u);
+    for (std::size_t i = 0; i + 1 < circle[0].size(); i += 2)
+        EXPECT_NEAR(std::hypot(circle[0][i] - cx, circle[0][i + 1] - cy), 100, 1e-3);
+}
+
+// The arc from 0 to 90 degrees of radius 10 about the origin; its whole circle fits a 220 wide
+// picture at scale 10, with the centre at (110, 110), (10, 0) at (210, 110), (0, 10) at (110, 10).
+TEST(Preview, RegionOfEachMode) {
+    Scene s = load("hhp1ci\r\nci 0 0 10 0 90 1 0\r\n#\r\n");
+    auto region = [&](int mode) {
+        auto r = elements(render_svg({&s}, mode, 220), "<polygon class=\"region\"");
+        return r.size() == 1 ? r[0] : std::vector<double>{};
+    };
+    std::vector<double> whole = region(1), sector = region(2), segment = region(4);
+    ASSERT_EQ(whole.size(), 2 * 129u);
+    EXPECT_NEAR(whole[0], 210, 1e-3);
+    EXPECT_NEAR(whole[1], 110, 1e-3);
+    EXPECT_NEAR(whole[128], 10, 1e-3); // half way round: (-10, 0)
+    EXPECT_NEAR(whole[129], 110, 1e-3);
+    // The sector runs along the arc and back to the centre; the segment closes on the chord.
+    ASSERT_EQ(sector.size(), 2 * 130u);
+    EXPECT_NEAR(sector[256], 110, 1e-3);
+    EXPECT_NEAR(sector[257], 10, 1e-3);
+    EXPECT_NEAR(sector[258], 110, 1e-3);
+    EXPECT_NEAR(sector[259], 110, 1e-3);
+    EXPECT_EQ(region(3), sector);
+    ASSERT_EQ(segment.size(), 2 * 129u);
+    EXPECT_EQ(region(5), segment);
+    for (std::size_t i = 0; i < segment.size(); i += 2)
+        EXPECT_NEAR(std::hypot(segment[i] - 110, segment[i + 1] - 110), 100, 1e-3);
+    // Above mode 5 everything is erased: the whole panel is shaded.
+    EXPECT_EQ(count(render_svg({&s}, 6, 220), "<rect class=\"region\""), 1);
+}
+
+TEST(Preview, CurvePointsAndRanges) {
+    Shape e{};
+    e.x1 = 1, e.y1 = 2, e.r = 10, e.hp = 0.5, e.jk = 90;
+    double x, y;
+    curve_point(e, 0, x, y); // along the first axis, turned to point up
+    EXPECT_NEAR(x, 1, 1e-12);
+    EXPECT_NEAR(y, 12, 1e-12);
+    curve_point(e, 90, x, y); // half the radius across it, turned to point left
+    EXPECT_NEAR(x, -4, 1e-12);
+    EXPECT_NEAR(y, 2, 1e-12);
+    e.hp = 0, e.jk = 0; // ratio 0 is a circle
+    curve_point(e, 90, x, y);
+    EXPECT_NEAR(x, 1, 1e-12);
+    EXPECT_NEAR(y, 12, 1e-12);
+    double a, b;
+    auto range = [&](double sk, double ek) {
+        e.sk = sk, e.ek = ek;
+        curve_range(e, a, b);
+        return std::vector<double>{a, b};
+    };
+    EXPECT_EQ(range(350, 10), (std::vector<double>{350, 370}));
+    EXPECT_EQ(range(10, 400), (std::vector<double>{10, 40}));
+    EXPECT_EQ(range(-90, 0), (std::vector<double>{270, 360}));
+    EXPECT_EQ(range(45, 45), (std::vector<double>{0, 360}));
+    EXPECT_EQ(range(0, 360), (std::vector<double>{0, 360}));
 }
 
 } // namespace
