@@ -65,6 +65,18 @@ static double out_of_range(const char* s, const char* stop, bool hex) {
     return magnitude > 0 ? HUGE_VAL : 0.0;
 }
 
+// scanf takes an exponent mark and its sign even when no digit follows them, unless the number
+// already had its exponent.
+static const char* skip_bare_exponent(const char* from, const char* p, const char* end, char mark) {
+    for (const char* q = from; q < p; ++q)
+        if ((*q | 0x20) == mark) return p;
+    if (p < end && (*p | 0x20) == mark) {
+        ++p;
+        if (p < end && (*p == '+' || *p == '-')) ++p;
+    }
+    return p;
+}
+
 Fields& Fields::lf(double& v) {
     if (!ok) return *this;
     const char* s = skip_space(p, end);
@@ -79,7 +91,7 @@ Fields& Fields::lf(double& v) {
             h < end && (hex_value(*h) >= 0 || (*h == '.' && h + 1 < end && hex_value(h[1]) >= 0));
         if (digits) {
             auto r = std::from_chars(h, end, val, std::chars_format::hex);
-            stop = r.ptr;
+            stop = skip_bare_exponent(h, r.ptr, end, 'p');
             if (r.ec == std::errc::result_out_of_range) val = out_of_range(h, stop, true);
         } else if (h < end && *h == '.') {
             stop = h + 1; // "0x." reads as 0
@@ -90,6 +102,10 @@ Fields& Fields::lf(double& v) {
         auto r = std::from_chars(s, end, val, std::chars_format::general);
         if (r.ec == std::errc::invalid_argument) return ok = false, *this;
         stop = r.ptr;
+        if (stop > s && (is_digit(stop[-1]) || stop[-1] == '.'))
+            stop = skip_bare_exponent(s, stop, end, 'e');
+        // scanf reads "nan(...)" as "nan" and leaves the brackets.
+        if (stop - s > 3 && (*s | 0x20) == 'n') stop = s + 3;
         // "inf" cut short on its way to "infinity" matches nothing, as scanf reads it.
         if (stop - s == 3 && (*s | 0x20) == 'i') {
             static const char rest[] = "inity";
@@ -112,7 +128,12 @@ static bool read_integer(const char*& p, const char* end, int base, bool& neg, s
     neg = false;
     if (s < end && (*s == '+' || *s == '-')) neg = *s++ == '-';
     if (base == 16 && end - s >= 2 && s[0] == '0' && (s[1] | 0x20) == 'x') {
-        if (end - s >= 3 && hex_value(s[2]) >= 0) s += 2;
+        s += 2;
+        if (s == end || hex_value(*s) < 0) { // "0x" alone reads as 0, as scanf takes it
+            mag = 0;
+            p = s;
+            return true;
+        }
     }
     mag = 0;
     const char* digits = s;
@@ -153,10 +174,11 @@ Fields& Fields::x(int& v) {
 
 Fields& Fields::c2(char* v) {
     if (!ok) return *this;
-    if (end - p < 2) return ok = false, *this;
+    // Like scanf, a record that ends after one byte still gives that byte.
+    if (p == end) return ok = false, *this;
     v[0] = p[0];
-    v[1] = p[1];
-    p += 2;
+    if (end - p >= 2) v[1] = p[1];
+    p += end - p >= 2 ? 2 : 1;
     ++count;
     return *this;
 }
