@@ -307,7 +307,8 @@ std::string random_real(std::mt19937_64& g) {
     }
     case 8: { // short decimals that are exact binary ties or near them
         char b[64];
-        std::snprintf(b, sizeof b, "%.17g", static_cast<double>(g() % 100000) / (1 << (g() % 60)));
+        std::snprintf(b, sizeof b, "%.17g",
+                      std::ldexp(static_cast<double>(g() % 100000), -static_cast<int>(g() % 60)));
         s += b;
         break;
     }
