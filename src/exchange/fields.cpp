@@ -1,5 +1,6 @@
 #include "exchange/fields.h"
 
+#include <array>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -77,6 +78,26 @@ static const char* skip_bare_exponent(const char* from, const char* p, const cha
     return p;
 }
 
+// The common "digits[.digits]" form: below 2^53 with at most 22 decimals both the digits and
+// the power of ten are exact doubles, so one division rounds as the full conversion does.
+// Anything else (exponents, long digit strings) is left to from_chars.
+static const char* read_plain_decimal(const char* s, const char* end, double& val) {
+    static const double pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t m = 0;
+    int digits = 0, decimals = 0;
+    const char* q = s;
+    for (; q < end && is_digit(*q); ++q, ++digits) m = m * 10 + (*q - '0');
+    if (q < end && *q == '.') {
+        for (++q; q < end && is_digit(*q); ++q, ++digits, ++decimals) m = m * 10 + (*q - '0');
+    }
+    if (digits == 0 || digits > 19 || decimals > 22 || m > (1ull << 53)) return nullptr;
+    if (q < end && (*q | 0x20) == 'e') return nullptr;
+    val = static_cast<double>(m) / pow10[decimals];
+    return q;
+}
+
 Fields& Fields::lf(double& v) {
     if (!ok) return *this;
     const char* s = skip_space(p, end);
@@ -98,6 +119,8 @@ Fields& Fields::lf(double& v) {
         } else {
             return ok = false, *this; // "0x" alone matches nothing
         }
+    } else if (const char* q = read_plain_decimal(s, end, val)) {
+        stop = q;
     } else {
         auto r = std::from_chars(s, end, val, std::chars_format::general);
         if (r.ec == std::errc::invalid_argument) return ok = false, *this;
@@ -204,14 +227,34 @@ int atoi_sat(const char* s) {
 }
 
 #if defined(__SIZEOF_INT128__)
+static std::uint64_t pow10_64(int n) {
+    static constexpr auto table = [] {
+        std::array<std::uint64_t, 20> t{};
+        std::uint64_t v = 1;
+        for (auto& x : t) x = v, v *= 10;
+        return t;
+    }();
+    return table[n];
+}
+
+// Exactly n decimal digits of v (v < 10^n), two at a time.
+static void put_digits(char* out, std::uint64_t v, int n) {
+    static const char pairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233"
+        "34353637383940414243444546474849505152535455565758596061626364656667"
+        "6869707172737475767778798081828384858687888990919293949596979899";
+    char* p = out + n;
+    for (; n >= 2; n -= 2, v /= 100) {
+        p -= 2;
+        std::memcpy(p, pairs + v % 100 * 2, 2);
+    }
+    if (n) *--p = static_cast<char>('0' + v);
+}
+
 // Drawing coordinates take the exact path of integer arithmetic: v = mant * 2^-k with k <= 64,
 // so the fraction times 10^decimals is an exact 128-bit product, rounded half to even as
 // printf rounds the exact value.
 static char* put_fixed_exact(char* out, double v, int decimals) {
-    static const std::uint64_t pow10[] = {
-        1ull,           10ull,           100ull,           1000ull,          10000ull,
-        100000ull,      1000000ull,      10000000ull,      100000000ull,     1000000000ull,
-        10000000000ull, 100000000000ull, 1000000000000ull, 10000000000000ull};
     std::uint64_t bits;
     std::memcpy(&bits, &v, sizeof bits);
     int biased = static_cast<int>(bits >> 52 & 0x7FF);
@@ -222,19 +265,22 @@ static char* put_fixed_exact(char* out, double v, int decimals) {
     if (k <= 0 || k > 64) return nullptr;
     std::uint64_t whole = k == 64 ? 0 : mant >> k;
     std::uint64_t frac = k == 64 ? mant : mant & ((1ull << k) - 1);
-    unsigned __int128 prod = static_cast<unsigned __int128>(frac) * pow10[decimals];
+    unsigned __int128 prod = static_cast<unsigned __int128>(frac) * pow10_64(decimals);
     unsigned __int128 one = static_cast<unsigned __int128>(1) << k;
     std::uint64_t q = static_cast<std::uint64_t>(prod >> k);
     unsigned __int128 r = prod & (one - 1);
     unsigned __int128 half = one >> 1;
     std::uint64_t last = decimals > 0 ? q : whole; // the digit a tie rounds to even
     if (r > half || (r == half && (last & 1))) ++q;
-    if (q == pow10[decimals]) q = 0, ++whole;
+    if (q == pow10_64(decimals)) q = 0, ++whole;
     if (bits >> 63) *out++ = '-';
-    out = std::to_chars(out, out + 24, whole).ptr;
+    int width = 1;
+    while (width < 20 && whole >= pow10_64(width)) ++width;
+    put_digits(out, whole, width);
+    out += width;
     if (decimals == 0) return out;
     *out++ = '.';
-    for (int i = decimals - 1; i >= 0; --i, q /= 10) out[i] = static_cast<char>('0' + q % 10);
+    put_digits(out, q, decimals);
     return out + decimals;
 }
 #endif
