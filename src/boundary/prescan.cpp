@@ -1,5 +1,3 @@
-#include <cstring>
-
 #include "boundary/boundary.h"
 #include "driver/driver.h"
 #include "exchange/attributes.h"
@@ -54,48 +52,66 @@ static void first_comment() {
     Pole_set({HN[2], HN[3]});
 }
 
+// The tags are tried in this order; the first byte picks the ones that can match.
 int Pre_pro(std::string_view line, long long number) {
-    auto is = [&](const char* tag) { return line.substr(0, std::strlen(tag)) == tag; };
-    if (is("hhp1ci")) {
-        HHP_FIND[1] = number;
-    } else if (is("hs")) {
-        Fields f = fields(line, 3);
-        for (double& s : G_SCALE) f.lf(s);
-    } else if (is("hn")) {
-        fields(line, 3).lf(HN[0]).lf(HN[1]).lf(HN[2]).lf(HN[3]);
-    } else if (is("lg")) {
-        fields(line, 2).x(GROUP);
-        capture(GROUPi, GROUP);
-    } else if (is("ly")) {
-        fields(line, 2).x(LAYER);
-        capture(LAYERi, LAYER);
-    } else if (is("lt")) {
-        fields(line, 2).d(TYPE);
-        capture(TYPEi, TYPE);
-    } else if (is("lc")) {
-        fields(line, 2).d(COLOR);
-        capture(COLORi, COLOR);
-    } else if (is("pn")) {
-        fields(line, 2).d(TENS);
-        capture(TENSi, TENS);
-    } else if (is("cn0")) {
-        MOJIS = 0;
-        fields(line, 3).lf(MOJI_W[0]).lf(MOJI_H[0]).lf(MOJI_D[0]).d(MOJI_C[0]);
-        capture_cn0();
-    } else if (is("cn")) {
-        fields(line, 2).d(MOJIS);
-        capture(MOJISi, MOJIS);
-    } else if (is("ci")) {
-        circle_record(line, number);
-    } else if (is("pt")) {
-        fields(line, 2).lf(IPOINT.x).lf(IPOINT.y);
-        Pole_set(IPOINT);
-    } else if (is(" ")) {
+    auto is = [&](std::string_view tag) { return line.substr(0, tag.size()) == tag; };
+    switch (line.empty() ? '\0' : line[0]) {
+    case 'h':
+        if (is("hhp1ci")) {
+            HHP_FIND[1] = number;
+        } else if (is("hs")) {
+            Fields f = fields(line, 3);
+            for (double& s : G_SCALE) f.lf(s);
+        } else if (is("hn")) {
+            fields(line, 3).lf(HN[0]).lf(HN[1]).lf(HN[2]).lf(HN[3]);
+        }
+        break;
+    case 'l':
+        if (is("lg")) {
+            fields(line, 2).x(GROUP);
+            capture(GROUPi, GROUP);
+        } else if (is("ly")) {
+            fields(line, 2).x(LAYER);
+            capture(LAYERi, LAYER);
+        } else if (is("lt")) {
+            fields(line, 2).d(TYPE);
+            capture(TYPEi, TYPE);
+        } else if (is("lc")) {
+            fields(line, 2).d(COLOR);
+            capture(COLORi, COLOR);
+        }
+        break;
+    case 'p':
+        if (is("pn")) {
+            fields(line, 2).d(TENS);
+            capture(TENSi, TENS);
+        } else if (is("pt")) {
+            fields(line, 2).lf(IPOINT.x).lf(IPOINT.y);
+            Pole_set(IPOINT);
+        }
+        break;
+    case 'c':
+        if (is("cn0")) {
+            MOJIS = 0;
+            fields(line, 3).lf(MOJI_W[0]).lf(MOJI_H[0]).lf(MOJI_D[0]).d(MOJI_C[0]);
+            capture_cn0();
+        } else if (is("cn")) {
+            fields(line, 2).d(MOJIS);
+            capture(MOJISi, MOJIS);
+        } else if (is("ci")) {
+            circle_record(line, number);
+        }
+        break;
+    case ' ':
         fields(line, 1).lf(ILINE.x1).lf(ILINE.y1).lf(ILINE.x2).lf(ILINE.y2);
         Pole_set({ILINE.x1, ILINE.y1});
         Pole_set({ILINE.x2, ILINE.y2});
-    } else if (is("#")) {
+        break;
+    case '#':
         if (SHARP == 20) first_comment();
+        break;
+    default:
+        break;
     }
     return 0;
 }

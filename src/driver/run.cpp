@@ -60,9 +60,12 @@ int run(int argc, char** argv) {
         if (isTest == 0) remove_file("ZOD_UZUD.$$$");
         return 1;
     };
-    if (!writer_open(fpw, "ZOD_UZUD.$$$")) return fail();
+    // Outside the test modes nobody sees the work file, so the main pass writes the new
+    // exchange file itself, through the same check the copy makes.
+    const bool direct = isTest == 0;
+    if (!(direct ? open_new_exchange() : writer_open(fpw, "ZOD_UZUD.$$$"))) return fail();
     if (!reader_open(fp, "ZOD_UZUD.TXT")) {
-        writer_close(fpw);
+        direct ? close_new_exchange(false) : writer_close(fpw);
         return fail();
     }
     SHARP = 20;
@@ -76,10 +79,7 @@ int run(int argc, char** argv) {
     }
     IniZokusei();
     bool read_ok = reader_close(fp);
-    bool write_ok = writer_close(fpw);
-    if (!read_ok || !write_ok) return fail();
-
-    if (!ChkPL()) return fail();
-    if (isTest == 0) remove_file("ZOD_UZUD.$$$");
-    return 0;
+    if (direct) return close_new_exchange(read_ok) ? (remove_file("ZOD_UZUD.$$$"), 0) : fail();
+    if (!writer_close(fpw) || !read_ok) return fail();
+    return ChkPL() ? 0 : fail();
 }

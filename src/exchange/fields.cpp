@@ -16,12 +16,17 @@ static int hex_value(char c) {
     return -1;
 }
 
+// A NUL ends the input, yet only a NUL before the offset or one that c2 meets needs looking
+// for: no other reader takes a NUL, so each stops at one as at the end.
 Fields fields(std::string_view rec, std::size_t offset) {
     const char* begin = rec.data();
     const char* end = begin + rec.size();
-    if (const void* nul = std::memchr(begin, '\0', rec.size())) end = static_cast<const char*>(nul);
-    const char* p = offset < static_cast<std::size_t>(end - begin) ? begin + offset : end;
-    return Fields{p, end, true, 0};
+    if (offset >= rec.size()) return Fields{end, end, true, 0};
+    if (const void* nul = std::memchr(begin, '\0', offset)) {
+        end = static_cast<const char*>(nul);
+        return Fields{end, end, true, 0};
+    }
+    return Fields{begin + offset, end, true, 0};
 }
 
 static const char* skip_space(const char* p, const char* end) {
@@ -198,10 +203,11 @@ Fields& Fields::x(int& v) {
 Fields& Fields::c2(char* v) {
     if (!ok) return *this;
     // Like scanf, a record that ends after one byte still gives that byte.
-    if (p == end) return ok = false, *this;
+    if (p == end || p[0] == '\0') return ok = false, *this;
     v[0] = p[0];
-    if (end - p >= 2) v[1] = p[1];
-    p += end - p >= 2 ? 2 : 1;
+    bool two = end - p >= 2 && p[1] != '\0';
+    if (two) v[1] = p[1];
+    p += two ? 2 : 1;
     ++count;
     return *this;
 }

@@ -5,7 +5,8 @@
 #include <string_view>
 
 // Reads fields in order from a byte offset of a record. A NUL byte or the record's end ends
-// the input. Once a field fails, it and every later field keep their previous values.
+// the input (end is the record's end: the readers stop at a NUL themselves). Once a field
+// fails, it and every later field keep their previous values.
 struct Fields {
     const char* p;
     const char* end;

@@ -1,51 +1,146 @@
 #include "exchange/postpass.h"
 
+#include <cstring>
 #include <string>
 
 #include "exchange/platform.h"
-#include "exchange/textio.h"
 
-static const char NEW_NAME[] = "ZOD_UZUD.$$N";
+// A "pl" line loses its marker when its block is a single segment: the line, at most two "z"
+// lines, one " " line, then "#". Lines are held back only while that may still come; the
+// rest goes out in runs as it came.
+static struct {
+    std::string held;    // the "pl" line and the lines after it
+    std::size_t pl_end;  // where the "pl" line ends in held; 0 while it is not complete
+    int zs;              // "z" lines held
+    bool segment;        // the " " line is held
+    bool to_held;        // the current line goes to held, else out
+    std::size_t in_line; // bytes of the current line seen
+    bool lone_p;         // the current line's first byte, 'p', is kept back for its second
+    std::string out;     // small pieces gathered into one write
+} mc;
 
-static bool starts(const std::string& b, const char* tag) {
-    return b.compare(0, std::char_traits<char>::length(tag), tag) == 0;
+// Pieces go out in order; only large ones are written straight from where they are.
+static void out(Writer& w, std::string_view bytes) {
+    constexpr std::size_t BIG = 1 << 16;
+    if (mc.out.size() + bytes.size() > IO_CHUNK || (bytes.size() >= BIG && !mc.out.empty())) {
+        write_through(w, mc.out);
+        mc.out.clear();
+    }
+    if (bytes.size() >= BIG)
+        write_through(w, bytes);
+    else
+        mc.out.append(bytes);
 }
 
-// The window holds five records; each leaves it four reads after it entered.
-bool ChkPL() {
-    static std::string B[5]; // B[0] the record just read .. B[4] the oldest
-    for (auto& b : B) b.clear();
+static void release(Writer& w) {
+    out(w, mc.held);
+    mc.held.clear();
+}
+
+// Decides where the line that starts with c0 c1 goes; c1 is '\0' for a line of one byte.
+static void line_starts(Writer& w, char c0, char c1) {
+    if (!mc.held.empty()) {
+        if (mc.segment && c0 == '#') {
+            out(w, "#pl\r\n");
+            out(w, std::string_view(mc.held).substr(mc.pl_end));
+            mc.held.clear();
+            mc.to_held = false;
+            return;
+        }
+        if (!mc.segment && (c0 == ' ' || (c0 == 'z' && mc.zs < 2))) {
+            if (c0 == ' ')
+                mc.segment = true;
+            else
+                ++mc.zs;
+            mc.to_held = true;
+            return;
+        }
+        release(w);
+    }
+    mc.to_held = c0 == 'p' && c1 == 'l';
+    if (mc.to_held) mc.pl_end = 0, mc.zs = 0, mc.segment = false;
+}
+
+static void take_back_markers(Writer& w, std::string_view bytes, bool last) {
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    const char* run = p; // start of the bytes going out as they are
+    auto end_run = [&] {
+        out(w, std::string_view(run, p - run));
+        run = p;
+    };
+    if (mc.lone_p && (p < end || last)) {
+        mc.lone_p = false;
+        line_starts(w, 'p', p < end ? *p : '\0');
+        if (mc.to_held)
+            mc.held.push_back('p');
+        else
+            out(w, "p");
+    }
+    while (p < end) {
+        if (mc.in_line == 0) {
+            if (end - p == 1 && *p == 'p' && !last) { // its second byte comes later
+                end_run();
+                mc.lone_p = true;
+                mc.in_line = 1;
+                run = ++p;
+                break;
+            }
+            line_starts(w, *p, end - p > 1 ? p[1] : '\0');
+            if (mc.to_held) end_run(); // what went out before it
+        }
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', end - p));
+        const char* stop = nl ? nl + 1 : end;
+        if (mc.to_held) {
+            mc.held.append(p, stop - p);
+            run = stop;
+        }
+        mc.in_line = nl ? 0 : mc.in_line + (stop - p);
+        if (nl && mc.to_held && mc.pl_end == 0) mc.pl_end = mc.held.size();
+        p = stop;
+    }
+    end_run();
+    if (!last) return;
+    release(w);
+    if (mc.in_line > 0) out(w, "\r\n"); // the last line lacked its line end
+    write_through(w, mc.out);
+    mc.out.clear();
+    mc.in_line = 0;
+}
+
+void check_markers(Writer& w) {
+    mc.held.clear();
+    mc.out.clear();
+    mc.pl_end = 0;
+    mc.zs = 0;
+    mc.segment = mc.to_held = mc.lone_p = false;
+    mc.in_line = 0;
+    w.filter = take_back_markers;
+}
+
+bool open_new_exchange() {
     // The host's file is replaced only by a complete copy that has reached the disk.
     if (!may_replace("ZOD_UZUD.TXT")) return false;
+    if (!writer_open(fpw, NEW_NAME)) return false;
+    copy_mode("ZOD_UZUD.TXT", fpw.f);
+    check_markers(fpw);
+    return true;
+}
+
+bool close_new_exchange(bool ok) {
+    ok = writer_close(fpw, true) && ok;
+    if (ok && rename_replace(NEW_NAME, "ZOD_UZUD.TXT")) return true;
+    remove_file(NEW_NAME);
+    return false;
+}
+
+bool ChkPL() {
     if (!reader_open(fp, "ZOD_UZUD.$$$")) return false;
-    if (!writer_open(fpw, NEW_NAME)) {
+    if (!open_new_exchange()) {
         reader_close(fp);
         return false;
     }
-    copy_mode("ZOD_UZUD.TXT", fpw.f);
     std::string_view rec;
-    while (read_record(fp, rec)) {
-        B[0].assign(rec);
-        if (starts(B[2], "pl") && starts(B[1], " ") && starts(B[0], "#")) {
-            B[2] = "#pl\n";
-        } else if (starts(B[3], "pl") && starts(B[2], "z") && starts(B[1], " ") &&
-                   starts(B[0], "#")) {
-            B[3] = "#pl\n";
-        } else if (starts(B[4], "pl") && starts(B[3], "z") && starts(B[2], "z") &&
-                   starts(B[1], " ") && starts(B[0], "#")) {
-            B[4] = "#pl\n";
-        }
-        if (!B[4].empty()) put_record(fpw, B[4]);
-        B[4].swap(B[3]);
-        B[3].swap(B[2]);
-        B[2].swap(B[1]);
-        B[1].swap(B[0]);
-    }
-    for (int i = 4; i >= 1; --i)
-        if (!B[i].empty()) put_record(fpw, B[i]);
-    bool read_ok = reader_close(fp);
-    bool write_ok = writer_close(fpw, true);
-    if (read_ok && write_ok && rename_replace(NEW_NAME, "ZOD_UZUD.TXT")) return true;
-    remove_file(NEW_NAME);
-    return false;
+    while (read_record(fp, rec)) put_record(fpw, rec);
+    return close_new_exchange(reader_close(fp));
 }

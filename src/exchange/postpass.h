@@ -1,6 +1,23 @@
 // The last pass: copy the work file back into the exchange file, taking the block marker
 // back from polyline blocks that hold a single segment.
 #pragma once
+#include <string_view>
+
+#include "exchange/textio.h"
+
+// The new exchange file, written beside the host's and renamed over it once complete.
+inline constexpr char NEW_NAME[] = "ZOD_UZUD.$$N";
 
 // False when either file cannot be opened or a read or write fails.
 bool ChkPL();
+
+// fpw onto the new exchange file, with the check as its filter; false when the host's file may
+// not be replaced or the new one cannot be created.
+bool open_new_exchange();
+// Closes fpw, makes it durable and puts it in the host file's place when ok and every write
+// succeeded; else removes it. True when it is in place.
+bool close_new_exchange(bool ok);
+
+// The same check as a writer's filter, on bytes as the writer puts them out (CR LF line
+// ends), so that a pass can write the exchange file directly. Starts from a clean state.
+void check_markers(Writer& w);

@@ -100,6 +100,7 @@ bool writer_open(Writer& w, const char* name) {
     w.mem = nullptr;
     w.len = 0;
     w.err = false;
+    w.filter = nullptr;
     w.f = std::fopen(name, "wb");
     if (!w.f) return false;
     std::setvbuf(w.f, nullptr, _IONBF, 0);
@@ -112,20 +113,35 @@ void writer_open_memory(Writer& w, std::string& sink) {
     w.mem = &sink;
     w.len = 0;
     w.err = false;
+    w.filter = nullptr;
     w.buf = out_chunk;
+}
+
+void write_through(Writer& w, std::string_view bytes) {
+    if (bytes.empty()) return;
+    if (w.f) {
+        if (std::fwrite(bytes.data(), 1, bytes.size(), w.f) != bytes.size()) w.err = true;
+    } else if (w.mem) {
+        w.mem->append(bytes);
+    }
 }
 
 static void flush(Writer& w) {
     if (w.len == 0) return;
-    if (w.f) {
-        if (std::fwrite(w.buf, 1, w.len, w.f) != w.len) w.err = true;
-    } else if (w.mem) {
-        w.mem->append(w.buf, w.len);
-    }
+    std::string_view bytes(w.buf, w.len);
+    if (w.filter)
+        w.filter(w, bytes, false);
+    else
+        write_through(w, bytes);
     w.len = 0;
 }
 
 static void put_bytes(Writer& w, const char* p, std::size_t n) {
+    if (n <= IO_CHUNK - w.len) {
+        std::memcpy(w.buf + w.len, p, n);
+        w.len += n;
+        return;
+    }
     while (n > 0) {
         if (w.len == IO_CHUNK) flush(w);
         std::size_t k = IO_CHUNK - w.len < n ? IO_CHUNK - w.len : n;
@@ -152,13 +168,21 @@ void put_text(Writer& w, std::string_view text) {
     }
 }
 
+void put_raw(Writer& w, std::string_view bytes) {
+    if (w.buf) put_bytes(w, bytes.data(), bytes.size());
+}
+
+// A record holds no LF before its end, so only its end needs turning into CR LF.
 void put_record(Writer& w, std::string_view rec) {
-    put_text(w, rec);
-    if (rec.empty() || rec.back() != '\n') put_text(w, "\n");
+    if (!w.buf) return;
+    if (!rec.empty() && rec.back() == '\n') rec.remove_suffix(1);
+    put_bytes(w, rec.data(), rec.size());
+    put_bytes(w, "\r\n", 2);
 }
 
 bool writer_close(Writer& w, bool sync) {
     if (w.buf) flush(w);
+    if (w.filter) w.filter(w, {}, true);
     if (w.f) {
         if (std::fflush(w.f) != 0) w.err = true;
         if (sync && !w.err && !sync_file(w.f)) w.err = true;
@@ -169,5 +193,6 @@ bool writer_close(Writer& w, bool sync) {
     w.mem = nullptr;
     w.buf = nullptr;
     w.len = 0;
+    w.filter = nullptr;
     return ok;
 }

@@ -21,13 +21,16 @@ struct Reader {
     bool err = false;    // a read failed
 };
 
-// Output: every LF goes out as CR LF.
+// Output: every LF goes out as CR LF. A filter, when set, gets the bytes on their way to the
+// file (or sink) and hands on what is to be written with write_through; it is called once
+// more with last set when the writer closes.
 struct Writer {
     std::FILE* f = nullptr;
     std::string* mem = nullptr; // in-memory sink when f is null
     char* buf = nullptr;
     std::size_t len = 0;
     bool err = false; // sticky: some write, flush or close failed
+    void (*filter)(Writer& w, std::string_view bytes, bool last) = nullptr;
 };
 
 bool reader_open(Reader& r, const char* name);
@@ -38,8 +41,10 @@ bool reader_close(Reader& r);                       // false when a read had fai
 bool writer_open(Writer& w, const char* name); // creates or empties the file
 void writer_open_memory(Writer& w, std::string& sink);
 void put_text(Writer& w, std::string_view text);
-void put_record(Writer& w, std::string_view rec); // adds the LF a last line lacks
-bool writer_close(Writer& w, bool sync = false);  // false when any write failed
+void put_raw(Writer& w, std::string_view bytes);       // as they are: line ends already CR LF
+void put_record(Writer& w, std::string_view rec);      // one record; adds the LF a last line lacks
+bool writer_close(Writer& w, bool sync = false);       // false when any write failed
+void write_through(Writer& w, std::string_view bytes); // past the buffer and the filter
 
 // The streams of the pass that is running: its input and its output.
 extern Reader fp;

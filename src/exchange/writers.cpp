@@ -53,8 +53,9 @@ void __LINE(const Segment& s) {
     o = put_fixed(o, s.x2, 13);
     *o++ = ' ';
     o = put_fixed(o, s.y2, 13);
+    *o++ = '\r';
     *o++ = '\n';
-    put_text(fpw, std::string_view(buf, o - buf));
+    put_raw(fpw, std::string_view(buf, o - buf));
 }
 
 void __TEN_LINE(const Point& p, const Point& q) { __LINE(Segment{p.x, p.y, q.x, q.y}); }

@@ -64,6 +64,7 @@ bool load_scene(const char* path, Scene& scene) {
             if (f.ok) {
                 s.x2 = s.x1 + dx, s.y2 = s.y1 + dy;
                 std::string_view rest(f.p, static_cast<std::size_t>(f.end - f.p));
+                rest = rest.substr(0, rest.find('\0'));
                 while (!rest.empty() && (rest.back() == '\n' || rest.back() == '\r'))
                     rest.remove_suffix(1);
                 while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);

@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <unistd.h>
 
 #include "exchange/postpass.h"
+#include "exchange/textio.h"
 
 namespace {
 
@@ -105,6 +107,78 @@ TEST_F(PostPass, MissingWorkFileLeavesTheExchangeFile) {
     put("ZOD_UZUD.TXT", "keep\r\n");
     EXPECT_FALSE(ChkPL());
     EXPECT_EQ(get("ZOD_UZUD.TXT"), "keep\r\n");
+}
+
+// The check as a five-record window over the records of a work file, each record tested when
+// it enters: the independent statement of the rule that the writer's filter must match.
+std::string window_reference(const std::string& work) {
+    std::vector<std::string> recs;
+    for (std::size_t at = 0; at < work.size();) {
+        std::size_t nl = work.find('\n', at);
+        std::size_t stop = nl == std::string::npos ? work.size() : nl + 1;
+        std::string r = work.substr(at, stop - at);
+        if (r.size() >= 2 && r.compare(r.size() - 2, 2, "\r\n") == 0) r.erase(r.size() - 2, 1);
+        recs.push_back(r);
+        at = stop;
+    }
+    auto starts = [](const std::string& r, const char* tag) { return r.rfind(tag, 0) == 0; };
+    std::string B[5], out;
+    auto put = [&](const std::string& r) {
+        if (r.empty()) return;
+        out += r.back() == '\n' ? r.substr(0, r.size() - 1) : r;
+        out += "\r\n";
+    };
+    for (const std::string& r : recs) {
+        B[0] = r;
+        if (starts(B[2], "pl") && starts(B[1], " ") && starts(B[0], "#"))
+            B[2] = "#pl\n";
+        else if (starts(B[3], "pl") && starts(B[2], "z") && starts(B[1], " ") && starts(B[0], "#"))
+            B[3] = "#pl\n";
+        else if (starts(B[4], "pl") && starts(B[3], "z") && starts(B[2], "z") &&
+                 starts(B[1], " ") && starts(B[0], "#"))
+            B[4] = "#pl\n";
+        put(B[4]);
+        for (int i = 4; i > 0; --i) B[i] = B[i - 1];
+    }
+    for (int i = 4; i >= 1; --i) put(B[i]);
+    return out;
+}
+
+// Streams of the lines that matter, cut into pieces anywhere (one byte at a time included):
+// the filter gives what the window gives.
+TEST(MarkerFilter, MatchesTheWindowWhereverTheBytesAreCut) {
+    static const char* const LINES[] = {"pl", "plx", "p",   "z1", "z",      " 1 2 3 4", " ",
+                                        "#",  "# e", "lc1", "",   "pt 1 2", "\r",       "x\r"};
+    std::mt19937_64 g(11);
+    int replaced = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string work;
+        int n = static_cast<int>(g() % 12);
+        for (int i = 0; i < n; ++i) {
+            if (g() % 3 == 0) { // a block's start, with up to three prefixes and a segment
+                work += "pl\r\n";
+                for (int z = static_cast<int>(g() % 4); z > 0; --z) work += "z1\r\n";
+                work += " 1 2 3 4\r\n";
+            }
+            work += std::string(LINES[g() % std::size(LINES)]) + "\r\n";
+        }
+        if (g() % 4 == 0) work += LINES[g() % std::size(LINES)]; // a last line without its end
+        std::string got;
+        Writer w;
+        writer_open_memory(w, got);
+        check_markers(w);
+        int step = 1 + static_cast<int>(g() % 6);
+        for (std::size_t at = 0; at < work.size();) {
+            std::size_t k = std::min<std::size_t>(work.size() - at, 1 + g() % step);
+            w.filter(w, std::string_view(work).substr(at, k), false);
+            at += k;
+        }
+        w.filter(w, {}, true);
+        std::string want = window_reference(work);
+        EXPECT_EQ(got, want) << "work: " << work;
+        replaced += want.find("#pl") != std::string::npos;
+    }
+    EXPECT_GT(replaced, 100); // the streams do reach the rule
 }
 
 } // namespace
