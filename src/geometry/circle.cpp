@@ -15,7 +15,12 @@ int __CROSS_C(const Segment& S, const Point& P) {
     int result = 0;
     double deg = -360; // reported when the box test fails
     const double e = gomi;
+    const bool quiet = isTest != 1 && isTest != 2;
     if (within(P.x, S.x1, S.x2, e) && within(P.y, S.y1, S.y2, e)) {
+        // Every angle that is a number folds into [0, 360]; the angle itself, and KDEG with
+        // it, is only ever shown in the diagnostics.
+        if (quiet && KRP[2] <= 0 && KRP[3] >= 360)
+            return std::isnan(P.y - K_CY) || std::isnan(P.x - K_CX) ? 0 : 1;
         deg = DEG_0_360(std::atan2(P.y - K_CY, P.x - K_CX) * 180 / PAI);
         if (KRP[2] <= deg && deg <= KRP[3]) {
             KDEG = deg;
@@ -28,7 +33,7 @@ int __CROSS_C(const Segment& S, const Point& P) {
         }
         if (result == 0) KDEG = -1;
     }
-    if (isTest == 1 || isTest == 2) {
+    if (!quiet) {
         say("#Koten_en_ln() __CROSS_C(%d) KPcnt(%d) KDEG(%.1f) deg(%.1f) KRP(%.1f-%.1f)\n", result,
             KPcnt, KDEG, deg, KRP[2], KRP[3]);
         emit("#Koten_en_ln() __CROSS_C(%d) KPcnt(%d) KDEG(%.1f)\n", result, KPcnt, KDEG);

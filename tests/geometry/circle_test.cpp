@@ -1,4 +1,8 @@
 #include <cmath>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
 
 #include "geo_fixture.h"
 
@@ -28,7 +32,12 @@ TEST_F(KotenEnLn, RadiusTenCases) {
     EXPECT_EQ(KPcnt, 8);
 }
 
+// KDEG is only shown in the diagnostics, so it is kept where they are on.
 TEST_F(KotenEnLn, AngleLimitsSetKdeg) {
+    std::string sink;
+    writer_open_memory(fpw, sink);
+    isTest = 2;
+    testing::internal::CaptureStdout();
     const Segment box = {-20, -20, 20, 20};
     EXPECT_EQ(__CROSS_C(box, {10, 0}), 1);
     EXPECT_EQ(KDEG, 360); // the +360 test wins at angle 0
@@ -46,6 +55,49 @@ TEST_F(KotenEnLn, AngleLimitsSetKdeg) {
     EXPECT_EQ(__CROSS_C({0, 0, 5, 5}, {-10, 0}), 0); // off the box: KDEG is left alone
     EXPECT_EQ(__CROSS_C(box, {std::nan(""), 10}), 0);
     EXPECT_EQ(KDEG, 180);
+    testing::internal::GetCapturedStdout();
+    writer_close(fpw);
+}
+
+// Without diagnostics a range of every angle skips the angle: the answers must be those of
+// the diagnostic run, which computes it, for points anywhere, infinite and NaN included.
+TEST_F(KotenEnLn, QuietRunsAnswerAsDiagnosticRuns) {
+    std::string sink;
+    writer_open_memory(fpw, sink);
+    std::mt19937_64 g(3);
+    const double odd[] = {0.0, -0.0, 10, -10, 1e300, -1e300, INFINITY, -INFINITY, NAN, 1e-310};
+    auto coord = [&] {
+        if (g() % 5 == 0) return odd[g() % std::size(odd)];
+        return std::ldexp(static_cast<double>(g() % 4001) - 2000, -static_cast<int>(g() % 8));
+    };
+    const double ranges[][2] = {{0, 360}, {-5, 400}, {0, 359.999}, {1e-9, 360}, {300, 420}};
+    // Only a range from 0 or below takes the short way: an angle just above 0 is left out.
+    KRP[2] = 1e-5, KRP[3] = 360;
+    EXPECT_EQ(__CROSS_C({-20, -20, 20, 20}, {10, 1.745e-7}), 0); // at 1e-6 degrees
+    int hits = 0, mismatches = 0;
+    std::ostringstream first;
+    testing::internal::CaptureStdout();
+    for (int i = 0; i < 20000; ++i) {
+        const auto& r = ranges[g() % std::size(ranges)];
+        KRP[2] = r[0], KRP[3] = r[1];
+        K_CX = g() % 3 == 0 ? coord() : 0, K_CY = g() % 3 == 0 ? coord() : 0;
+        if (g() % 50 == 0) (g() % 2 ? K_CX : K_CY) = NAN; // a centre that is not a number
+        const Segment s = {coord(), coord(), coord(), coord()};
+        const Point P = {coord(), coord()};
+        isTest = 0;
+        int quiet = __CROSS_C(s, P);
+        isTest = 2;
+        int shown = __CROSS_C(s, P);
+        if (quiet != shown && mismatches++ == 0) // reported once the capture is over
+            first << "(" << s.x1 << " " << s.y1 << " " << s.x2 << " " << s.y2 << ") P(" << P.x
+                  << " " << P.y << ") K_C(" << K_CX << " " << K_CY << ") KRP " << r[0] << "-"
+                  << r[1] << ": quiet " << quiet << ", shown " << shown;
+        hits += shown;
+    }
+    testing::internal::GetCapturedStdout();
+    writer_close(fpw);
+    EXPECT_EQ(mismatches, 0) << first.str();
+    EXPECT_GT(hits, 1000);
 }
 
 TEST_F(KotenEnLn, DiagnosticsPerCandidate) {
