@@ -1,3 +1,5 @@
+#include <string>
+
 #include "boundary/boundary.h"
 #include "driver/driver.h"
 #include "exchange/attributes.h"
@@ -116,6 +118,28 @@ int Pre_pro(std::string_view line, long long number) {
     return 0;
 }
 
+// A segment of four plain unsigned decimals ("12", "3.", "4.5", blanks between) cannot lower
+// extents that are already at or below 0, so its only lasting effect is ILINE. Reading it is
+// put off until ILINE matters: before the next segment that is read, and at the end.
+static bool may_put_off(std::string_view line) {
+    if (Pmin[0].x > 0 || Pmin[0].y > 0) return false;
+    const char* p = line.data() + 1;
+    const char* end = line.data() + line.size();
+    for (int field = 0; field < 4; ++field) {
+        const char* blanks = p;
+        while (p < end && *p == ' ') ++p;
+        if (field > 0 && p == blanks) return false;
+        const char* digits = p;
+        while (p < end && *p >= '0' && *p <= '9') ++p;
+        if (p == digits) return false;
+        if (p < end && *p == '.')
+            for (++p; p < end && *p >= '0' && *p <= '9';) ++p;
+    }
+    while (p < end && *p == ' ') ++p;
+    if (p < end && *p == '\n') ++p;
+    return p == end;
+}
+
 long long Tcopy(const char* source, const char* work) {
     if (!reader_open(fp, source)) return -1;
     // The work file is created empty here; the main pass fills it.
@@ -123,9 +147,22 @@ long long Tcopy(const char* source, const char* work) {
         reader_close(fp);
         return -1;
     }
+    static std::string put_off; // the last segment whose reading is put off, or empty
+    put_off.clear();
     long long n = 0;
     std::string_view line;
-    while (read_record(fp, line)) Pre_pro(line, ++n);
+    while (read_record(fp, line)) {
+        ++n;
+        if (!line.empty() && line[0] == ' ') {
+            if (may_put_off(line)) {
+                put_off.assign(line);
+                continue;
+            }
+            if (!put_off.empty()) Pre_pro(put_off, n - 1), put_off.clear();
+        }
+        Pre_pro(line, n);
+    }
+    if (!put_off.empty()) Pre_pro(put_off, n);
     bool read_ok = reader_close(fp);
     bool write_ok = writer_close(fpw);
     return read_ok && write_ok ? n : -1;

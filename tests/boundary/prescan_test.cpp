@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <random>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -308,6 +309,56 @@ TEST_F(PrescanFile, LongLinesAreOneLineEach) {
     EXPECT_EQ(HHP_FIND[1], 2);
     expect_boundary(1, 2, 3, 0, 0, 0, 0);
     expect_pmin(-105, -106);
+}
+
+// The file scan may read plain segments late; what it leaves must be what reading every line
+// in turn leaves, the last segment's fields and the extents above all.
+TEST_F(PrescanFile, ScanLeavesWhatReadingEveryLineLeaves) {
+    static const char* const LINES[] = {" 1 2 3 4",
+                                        " 10.5 2. 0.25 7",
+                                        "  1   2 3 4  ",
+                                        " 1 2 3",
+                                        " 1 2 x 4",
+                                        " -1 2 3 4",
+                                        " 1 -2.5 3 4",
+                                        " 1.2.3 4 5",
+                                        " 1\t2 3 4",
+                                        " 1 2 3 4 5",
+                                        " 1e2 2 3 4",
+                                        " .5 1 2 3",
+                                        " +1 2 3 4",
+                                        " 1 2 3 4\r",
+                                        " 9 8 7 6x",
+                                        "pt -3 -4",
+                                        "pt 5 6",
+                                        "ci 1 1 300",
+                                        "#",
+                                        "lc1",
+                                        " 0x1 2 3 4",
+                                        " 99999999999999999999999 1 2 3"};
+    std::mt19937_64 g(9);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::string> lines;
+        std::string text;
+        for (int i = static_cast<int>(g() % 12); i >= 0; --i) {
+            lines.push_back(std::string(LINES[g() % std::size(LINES)]) + "\n");
+            text += lines.back().substr(0, lines.back().size() - 1) + "\r\n";
+        }
+        reset_all();
+        scan(lines);
+        const Segment want = ILINE;
+        const Point p0 = Pmin[0], p1 = Pmin[1], p2 = Pmin[2];
+        reset_all();
+        put("ZOD_UZUD.TXT", text);
+        ASSERT_EQ(Tcopy("ZOD_UZUD.TXT", "ZOD_UZUD.$$$"), static_cast<long long>(lines.size()));
+        auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
+        EXPECT_TRUE(same(ILINE.x1, want.x1) && same(ILINE.y1, want.y1) && same(ILINE.x2, want.x2) &&
+                    same(ILINE.y2, want.y2))
+            << text;
+        EXPECT_TRUE(Pmin[0].x == p0.x && Pmin[0].y == p0.y && Pmin[1].x == p1.x &&
+                    Pmin[1].y == p1.y && Pmin[2].x == p2.x && Pmin[2].y == p2.y)
+            << text;
+    }
 }
 
 TEST_F(PrescanFile, MissingSourceCreatesNoWorkFile) {
