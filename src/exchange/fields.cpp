@@ -270,12 +270,13 @@ static char* put_fixed_exact(char* out, double v, int decimals) {
     int k = 1075 - biased; // v = mant * 2^-k
     if (k <= 0 || k > 64) return nullptr;
     std::uint64_t whole = k == 64 ? 0 : mant >> k;
-    std::uint64_t frac = k == 64 ? mant : mant & ((1ull << k) - 1);
+    // The fraction as a multiple of 2^-64 (shifting out the whole part loses nothing of it),
+    // so the digits are the high word of one product and the rest its low word.
+    std::uint64_t frac = k == 64 ? mant : mant << (64 - k);
     unsigned __int128 prod = static_cast<unsigned __int128>(frac) * pow10_64(decimals);
-    unsigned __int128 one = static_cast<unsigned __int128>(1) << k;
-    std::uint64_t q = static_cast<std::uint64_t>(prod >> k);
-    unsigned __int128 r = prod & (one - 1);
-    unsigned __int128 half = one >> 1;
+    std::uint64_t q = static_cast<std::uint64_t>(prod >> 64);
+    std::uint64_t r = static_cast<std::uint64_t>(prod);
+    const std::uint64_t half = 1ull << 63;
     std::uint64_t last = decimals > 0 ? q : whole; // the digit a tie rounds to even
     if (r > half || (r == half && (last & 1))) ++q;
     if (q == pow10_64(decimals)) q = 0, ++whole;
