@@ -13,6 +13,8 @@ bool rename_replace(const char* from, const char* to) {
 
 bool sync_file(std::FILE* f) { return _commit(_fileno(f)) == 0; }
 
+void start_writeback(std::FILE*, unsigned long long, unsigned long long) {}
+
 bool may_replace(const char* name) {
     DWORD a = GetFileAttributesA(name);
     return a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_READONLY);
@@ -43,6 +45,15 @@ bool rename_noreplace(const char* from, const char* to) {
 bool rename_replace(const char* from, const char* to) { return std::rename(from, to) == 0; }
 
 bool sync_file(std::FILE* f) { return fsync(fileno(f)) == 0; }
+
+void start_writeback(std::FILE* f, unsigned long long offset, unsigned long long length) {
+#ifdef SYNC_FILE_RANGE_WRITE
+    sync_file_range(fileno(f), static_cast<off_t>(offset), static_cast<off_t>(length),
+                    SYNC_FILE_RANGE_WRITE);
+#else
+    (void)f, (void)offset, (void)length;
+#endif
+}
 
 bool may_replace(const char* name) {
     struct stat st;

@@ -124,6 +124,7 @@ bool open_new_exchange() {
     if (!writer_open(fpw, NEW_NAME)) return false;
     copy_mode("ZOD_UZUD.TXT", fpw.f);
     check_markers(fpw);
+    fpw.durable = true;
     return true;
 }
 

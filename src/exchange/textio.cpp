@@ -101,6 +101,8 @@ bool writer_open(Writer& w, const char* name) {
     w.len = 0;
     w.err = false;
     w.filter = nullptr;
+    w.durable = false;
+    w.written = w.sent = 0;
     w.f = std::fopen(name, "wb");
     if (!w.f) return false;
     std::setvbuf(w.f, nullptr, _IONBF, 0);
@@ -121,6 +123,13 @@ void write_through(Writer& w, std::string_view bytes) {
     if (bytes.empty()) return;
     if (w.f) {
         if (std::fwrite(bytes.data(), 1, bytes.size(), w.f) != bytes.size()) w.err = true;
+        w.written += bytes.size();
+        // The disk works while the pass goes on, instead of all of it at the final sync.
+        constexpr unsigned long long STEP = 4ull << 20;
+        if (w.durable && w.written - w.sent >= STEP) {
+            start_writeback(w.f, w.sent, w.written - w.sent);
+            w.sent = w.written;
+        }
     } else if (w.mem) {
         w.mem->append(bytes);
     }

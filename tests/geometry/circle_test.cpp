@@ -100,6 +100,62 @@ TEST_F(KotenEnLn, QuietRunsAnswerAsDiagnosticRuns) {
     EXPECT_GT(hits, 1000);
 }
 
+// Segments anywhere, of every slope, near and far, against circles anywhere: the quiet run's
+// short cuts find what the diagnostic run, which tries every candidate, finds.
+TEST_F(KotenEnLn, QuietCrossingsAreTheDiagnosticRunsCrossings) {
+    std::string sink;
+    writer_open_memory(fpw, sink);
+    std::mt19937_64 g(17);
+    auto real = [&](double scale) {
+        return (static_cast<double>(g() % 2000001) / 1000000 - 1) * scale;
+    };
+    const double odd[] = {0.0, 1e300, -1e300, INFINITY, NAN, 1e13};
+    int mismatches = 0, found = 0;
+    std::ostringstream first;
+    testing::internal::CaptureStdout();
+    for (int i = 0; i < 40000; ++i) {
+        double size = std::ldexp(1.0, static_cast<int>(g() % 40) - 10);
+        K_CX = real(size), K_CY = real(size), K_CR = std::fabs(real(size)) + size * 1e-3;
+        gomi = g() % 4 ? 0.00025 : real(0.01);
+        KRP[2] = 0, KRP[3] = 360;
+        Segment s;
+        if (g() % 2) { // through or near the circle's box
+            double x = K_CX + real(3 * K_CR), y = K_CY + real(3 * K_CR);
+            double len = K_CR * std::ldexp(1.0, static_cast<int>(g() % 12) - 6);
+            double a = real(PAI),
+                   k = g() % 4 == 0 ? std::ldexp(1.0, -static_cast<int>(g() % 40)) : 1;
+            s = {x, y, x + len * std::cos(a) * k, y + len * std::sin(a)};
+        } else {
+            s = {real(4 * size), real(4 * size), real(4 * size), real(4 * size)};
+        }
+        if (g() % 20 == 0) (&s.x1)[g() % 4] = odd[g() % std::size(odd)];
+        if (g() % 10 == 0) s.y2 = s.y1 + real(1e-9); // nearly level
+        const int flag = static_cast<int>(g() % 2);
+        isTest = 0;
+        seed(s);
+        int quiet = Koten_en_ln(s, flag);
+        const int quiet_cnt = KPcnt;
+        const Point q3 = KP[3], q4 = KP[4];
+        isTest = 2;
+        seed(s);
+        int shown = Koten_en_ln(s, flag);
+        auto same = [](Point a, Point b) {
+            auto eq = [](double u, double v) { return u == v || (std::isnan(u) && std::isnan(v)); };
+            return eq(a.x, b.x) && eq(a.y, b.y);
+        };
+        if ((quiet != shown || quiet_cnt != KPcnt || !same(q3, KP[3]) || !same(q4, KP[4])) &&
+            mismatches++ == 0)
+            first << "(" << s.x1 << " " << s.y1 << " " << s.x2 << " " << s.y2 << ") circle ("
+                  << K_CX << " " << K_CY << " " << K_CR << ") gomi " << gomi << ": quiet " << quiet
+                  << ", shown " << shown;
+        found += shown > 0;
+    }
+    testing::internal::GetCapturedStdout();
+    writer_close(fpw);
+    EXPECT_EQ(mismatches, 0) << first.str();
+    EXPECT_GT(found, 3000);
+}
+
 TEST_F(KotenEnLn, DiagnosticsPerCandidate) {
     std::string sink;
     writer_open_memory(fpw, sink);
