@@ -13,7 +13,9 @@ bool rename_replace(const char* from, const char* to) {
 
 bool sync_file(std::FILE* f) { return _commit(_fileno(f)) == 0; }
 
-void start_writeback(std::FILE*, unsigned long long, unsigned long long) {}
+void sync_in_background(std::FILE*) {}
+
+bool end_background_sync() { return true; }
 
 bool may_replace(const char* name) {
     DWORD a = GetFileAttributesA(name);
@@ -25,8 +27,12 @@ void copy_mode(const char*, std::FILE*) {}
 #else
 
 #include <cerrno>
+#include <condition_variable>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 bool rename_noreplace(const char* from, const char* to) {
@@ -46,13 +52,57 @@ bool rename_replace(const char* from, const char* to) { return std::rename(from,
 
 bool sync_file(std::FILE* f) { return fsync(fileno(f)) == 0; }
 
-void start_writeback(std::FILE* f, unsigned long long offset, unsigned long long length) {
-#ifdef SYNC_FILE_RANGE_WRITE
-    sync_file_range(fileno(f), static_cast<off_t>(offset), static_cast<off_t>(length),
-                    SYNC_FILE_RANGE_WRITE);
-#else
-    (void)f, (void)offset, (void)length;
-#endif
+// One thread syncs the file being written whenever asked.
+static struct BackgroundSync {
+    std::thread worker;
+    std::mutex m;
+    std::condition_variable cv;
+    int fd = -1;
+    bool asked = false, stop = false, failed = false;
+    ~BackgroundSync() { end_background_sync(); } // a thread left running would abort the exit
+} bg;
+
+static void sync_when_asked() {
+    std::unique_lock<std::mutex> lock(bg.m);
+    for (;;) {
+        bg.cv.wait(lock, [] { return bg.asked || bg.stop; });
+        if (!bg.asked) return; // a sync asked for is made before stopping
+        bg.asked = false;
+        lock.unlock();
+        bool ok = fdatasync(bg.fd) == 0;
+        lock.lock();
+        if (!ok) bg.failed = true;
+    }
+}
+
+void sync_in_background(std::FILE* f) {
+    int fd = fileno(f);
+    if (bg.worker.joinable() && bg.fd != fd) end_background_sync();
+    if (!bg.worker.joinable()) {
+        bg.fd = fd;
+        bg.asked = bg.stop = bg.failed = false;
+        try {
+            bg.worker = std::thread(sync_when_asked);
+        } catch (const std::system_error&) {
+            return; // no thread: the final sync does it all
+        }
+    }
+    {
+        std::lock_guard<std::mutex> lock(bg.m);
+        bg.asked = true;
+    }
+    bg.cv.notify_one();
+}
+
+bool end_background_sync() {
+    if (!bg.worker.joinable()) return true;
+    {
+        std::lock_guard<std::mutex> lock(bg.m);
+        bg.stop = true;
+    }
+    bg.cv.notify_one();
+    bg.worker.join();
+    return !bg.failed;
 }
 
 bool may_replace(const char* name) {

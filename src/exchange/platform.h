@@ -8,9 +8,13 @@ bool rename_noreplace(const char* from, const char* to);
 bool rename_replace(const char* from, const char* to);
 // Forces what was written to f onto the disk.
 bool sync_file(std::FILE* f);
-// Starts writing the given bytes of f to the disk without waiting, so that a later sync_file
-// has less left to wait for. Only a hint: where there is no such call it does nothing.
-void start_writeback(std::FILE* f, unsigned long long offset, unsigned long long length);
+// Asks another thread to sync what was written to f so far, without waiting for it, so that
+// the disk works while the pass goes on and the final sync_file has little left to do. Where
+// threads are not used it does nothing.
+void sync_in_background(std::FILE* f);
+// Waits for that thread and ends it; false when one of its syncs failed (the final sync may
+// not hear of that failure again).
+bool end_background_sync();
 bool remove_file(const char* name);
 // False when the file exists and is marked read-only: the host's file must not be replaced.
 bool may_replace(const char* name);

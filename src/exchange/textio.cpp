@@ -102,7 +102,7 @@ bool writer_open(Writer& w, const char* name) {
     w.err = false;
     w.filter = nullptr;
     w.durable = false;
-    w.written = w.sent = 0;
+    w.written = w.synced = 0;
     w.f = std::fopen(name, "wb");
     if (!w.f) return false;
     std::setvbuf(w.f, nullptr, _IONBF, 0);
@@ -125,10 +125,10 @@ void write_through(Writer& w, std::string_view bytes) {
         if (std::fwrite(bytes.data(), 1, bytes.size(), w.f) != bytes.size()) w.err = true;
         w.written += bytes.size();
         // The disk works while the pass goes on, instead of all of it at the final sync.
-        constexpr unsigned long long STEP = 4ull << 20;
-        if (w.durable && w.written - w.sent >= STEP) {
-            start_writeback(w.f, w.sent, w.written - w.sent);
-            w.sent = w.written;
+        constexpr unsigned long long STEP = 8ull << 20;
+        if (w.durable && w.written - w.synced >= STEP) {
+            sync_in_background(w.f);
+            w.synced = w.written;
         }
     } else if (w.mem) {
         w.mem->append(bytes);
@@ -192,6 +192,7 @@ void put_record(Writer& w, std::string_view rec) {
 bool writer_close(Writer& w, bool sync) {
     if (w.buf) flush(w);
     if (w.filter) w.filter(w, {}, true);
+    if (w.durable && !end_background_sync()) w.err = true;
     if (w.f) {
         if (std::fflush(w.f) != 0) w.err = true;
         if (sync && !w.err && !sync_file(w.f)) w.err = true;
@@ -203,5 +204,6 @@ bool writer_close(Writer& w, bool sync) {
     w.buf = nullptr;
     w.len = 0;
     w.filter = nullptr;
+    w.durable = false;
     return ok;
 }

@@ -31,9 +31,9 @@ struct Writer {
     std::size_t len = 0;
     bool err = false; // sticky: some write, flush or close failed
     void (*filter)(Writer& w, std::string_view bytes, bool last) = nullptr;
-    bool durable = false;           // to be synced at close: its bytes go to disk early
+    bool durable = false;           // to be synced at close: synced as it grows, too
     unsigned long long written = 0; // bytes written to f
-    unsigned long long sent = 0;    // bytes whose writing to disk has been started
+    unsigned long long synced = 0;  // bytes written when a sync was last asked for
 };
 
 bool reader_open(Reader& r, const char* name);

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
+#include "exchange/platform.h"
 #include "exchange/textio.h"
 
 static std::vector<std::string> records_of(std::string_view bytes) {
@@ -39,4 +42,27 @@ TEST(TextIo, WritesEveryLineFeedAsCrLf) {
     put_record(w, "x\r\n");
     EXPECT_TRUE(writer_close(w));
     EXPECT_EQ(sink, "a\r\nbc\r\nlast\r\nx\r\r\n");
+}
+
+// The final sync may not hear again of a failure that a sync in the background met, so the
+// background's own failure must come back.
+TEST(BackgroundSync, ReportsWhetherItsSyncsSucceeded) {
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    std::fputs("data", file);
+    std::fflush(file);
+    sync_in_background(file);
+    sync_in_background(file);
+    EXPECT_TRUE(end_background_sync());
+    std::fclose(file);
+
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    std::FILE* pipe_end = fdopen(fds[1], "wb"); // a pipe cannot be synced
+    ASSERT_NE(pipe_end, nullptr);
+    sync_in_background(pipe_end);
+    EXPECT_FALSE(end_background_sync());
+    std::fclose(pipe_end);
+    close(fds[0]);
+    EXPECT_TRUE(end_background_sync()); // nothing running: nothing failed
 }
