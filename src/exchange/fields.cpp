@@ -287,6 +287,13 @@ static char* put_fixed_exact(char* out, double v, int decimals) {
     out += width;
     if (decimals == 0) return out;
     *out++ = '.';
+    // Coordinates of the host's own precision end in ten zeros at 13 decimals.
+    constexpr std::uint64_t TEN_ZEROS = 10000000000;
+    if (decimals == 13 && q % TEN_ZEROS == 0) {
+        put_digits(out, q / TEN_ZEROS, 3);
+        std::memcpy(out + 3, "0000000000", 10);
+        return out + 13;
+    }
     put_digits(out, q, decimals);
     return out + decimals;
 }
