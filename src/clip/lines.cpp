@@ -83,9 +83,13 @@ int Del_c_l() {
         bool inside;
         if (iMode <= 1) {
             // Towards the centre, which lies inside: an outside midpoint crosses the circle.
-            __T2_LN(m, centre, probe);
-            last_count = Koten_en_ln(probe, 1);
-            inside = last_count == 0;
+            if (crosses_on_way_to_centre(m)) {
+                inside = false; // the count is only shown in the diagnostics
+            } else {
+                __T2_LN(m, centre, probe);
+                last_count = Koten_en_ln(probe, 1);
+                inside = last_count == 0;
+            }
         } else if (iMode == 3) {
             // Towards the outside reference point: an odd number of edge crossings is inside.
             last_count = chord_crossings(m, E1, E2, &last_lnln);

@@ -21,6 +21,7 @@ int Koten_lnln(const Segment& A, const Segment& B, int seido);
 
 int __CROSS_C(const Segment& S, const Point& P);
 int Koten_en_ln(const Segment& S, int flag);
+bool crosses_on_way_to_centre(const Point& p); // true: Koten_en_ln(p to centre, 1) > 0
 
 int Koten_Ko(const Segment& L, int mapped);
 int Koten_Gen(const Segment& L, int mapped);

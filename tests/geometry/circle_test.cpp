@@ -1,4 +1,5 @@
 #include <cmath>
+#include <iomanip>
 #include <iterator>
 #include <random>
 #include <sstream>
@@ -154,6 +155,34 @@ TEST_F(KotenEnLn, QuietCrossingsAreTheDiagnosticRunsCrossings) {
     writer_close(fpw);
     EXPECT_EQ(mismatches, 0) << first.str();
     EXPECT_GT(found, 3000);
+}
+
+// Where the short answer says a probe to the centre crosses, the computation finds a crossing:
+// points just outside, far from the origin, at slopes up to the limit, with tight tolerances.
+TEST_F(KotenEnLn, ShortAnswerForProbesNeverMissesACrossing) {
+    std::mt19937_64 g(23);
+    auto unit = [&] { return static_cast<double>(g() >> 11) / 9007199254740992.0; };
+    int answered = 0, wrong = 0;
+    std::ostringstream first;
+    for (int i = 0; i < 200000; ++i) {
+        double size = std::ldexp(1.0, static_cast<int>(g() % 60) - 20);
+        K_CX = (unit() * 2 - 1) * size, K_CY = (unit() * 2 - 1) * size;
+        K_CR = size * std::ldexp(unit() + 0.01, -static_cast<int>(g() % 24));
+        gomi = std::ldexp(0.00025, static_cast<int>(g() % 30) - 15);
+        double a = g() % 3 == 0 ? std::atan(16.0) + (unit() - 0.5) * 1e-3 : unit() * 2 * PAI;
+        if (g() % 5 == 0) a = PAI / 2 + std::ldexp(unit(), -static_cast<int>(g() % 40));
+        if (g() % 2) a = PAI - a;
+        double d = K_CR * (g() % 2 ? 1 + std::ldexp(unit(), -static_cast<int>(g() % 50))
+                                   : 1 + unit() * 100);
+        const Point p = {K_CX + d * std::cos(a), K_CY + d * std::sin(a)};
+        if (!crosses_on_way_to_centre(p)) continue;
+        ++answered;
+        if (Koten_en_ln({p.x, p.y, K_CX, K_CY}, 1) == 0 && wrong++ == 0)
+            first << std::setprecision(17) << "p(" << p.x << " " << p.y << ") circle (" << K_CX
+                  << " " << K_CY << " " << K_CR << ") gomi " << gomi;
+    }
+    EXPECT_EQ(wrong, 0) << first.str();
+    EXPECT_GT(answered, 15000);
 }
 
 TEST_F(KotenEnLn, DiagnosticsPerCandidate) {
