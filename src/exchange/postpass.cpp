@@ -61,6 +61,23 @@ static void line_starts(Writer& w, char c0, char c1) {
     if (mc.to_held) mc.pl_end = 0, mc.zs = 0, mc.segment = false;
 }
 
+// While nothing is held only a line that starts with 'p' matters: the next such line start at
+// or after p, or end, keeping count of the bytes into the current line.
+static const char* next_p_line(const char* p, const char* end) {
+    for (const char* q = p;; ++q) {
+        q = static_cast<const char*>(std::memchr(q, 'p', end - q));
+        if (!q) break;
+        if (q == p ? mc.in_line == 0 : q[-1] == '\n') {
+            mc.in_line = 0;
+            return q;
+        }
+    }
+    const char* e = end;
+    while (e > p && e[-1] != '\n') --e;
+    mc.in_line = e > p ? end - e : mc.in_line + (end - p);
+    return end;
+}
+
 static void take_back_markers(Writer& w, std::string_view bytes, bool last) {
     const char* p = bytes.data();
     const char* end = p + bytes.size();
@@ -78,6 +95,10 @@ static void take_back_markers(Writer& w, std::string_view bytes, bool last) {
             out(w, "p");
     }
     while (p < end) {
+        if (mc.held.empty() && (mc.in_line > 0 || *p != 'p')) {
+            p = next_p_line(p, end);
+            if (p == end) break;
+        }
         if (mc.in_line == 0) {
             if (end - p == 1 && *p == 'p' && !last) { // its second byte comes later
                 end_run();

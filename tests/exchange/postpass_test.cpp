@@ -147,8 +147,9 @@ std::string window_reference(const std::string& work) {
 // Streams of the lines that matter, cut into pieces anywhere (one byte at a time included):
 // the filter gives what the window gives.
 TEST(MarkerFilter, MatchesTheWindowWhereverTheBytesAreCut) {
-    static const char* const LINES[] = {"pl", "plx", "p",   "z1", "z",      " 1 2 3 4", " ",
-                                        "#",  "# e", "lc1", "",   "pt 1 2", "\r",       "x\r"};
+    static const char* const LINES[] = {
+        "pl",  "plx", "p",      "z1", "z",   " 1 2 3 4",      " ",  "#",    "# e",
+        "lc1", "",    "pt 1 2", "\r", "x\r", "ch 0 0 1 1 pl", "pp", "z pl", " p"};
     std::mt19937_64 g(11);
     int replaced = 0;
     for (int round = 0; round < 3000; ++round) {
