@@ -2,9 +2,11 @@
 // must take from a record exactly what sscanf takes, the writers must give printf's bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cfloat>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -526,6 +528,168 @@ TEST(FieldsReal, ChainsWithCutNumbersReadAsSscanf) {
     EXPECT_TRUE(m.ok());
 }
 
+// The plain "digits[.digits]" path and the limits where it hands over to the full conversion:
+// 2^53 for the digits, 19 digits, 22 decimals, an exponent mark after the digits.
+TEST(FieldsReal, PlainDecimalsAtTheFastPathsEdgesReadAsSscanf) {
+    Mismatches m;
+    for (auto in : {
+             // 2^53 - 1, 2^53, 2^53 + 1, 2^53 + 2, with the point at several places
+             "9007199254740991"sv,
+             "9007199254740992"sv,
+             "9007199254740993"sv,
+             "9007199254740994"sv,
+             "-9007199254740993"sv,
+             "+9007199254740992"sv,
+             "900719925474099.2"sv,
+             "900719925474099.3"sv,
+             "9007199254740.993"sv,
+             "9.007199254740993"sv,
+             "9.007199254740992"sv,
+             "0.9007199254740993"sv,
+             ".9007199254740992"sv,
+             ".9007199254740993"sv,
+             "9007199254740992."sv,
+             "9007199254740993."sv,
+             "9007199254740992.0"sv,
+             "9007199254740993.0"sv,
+             "90071992547409.925"sv,
+             "90071992547409.935"sv,
+             // 19 and 20 digits, leading zeros counted
+             "1234567890123456789"sv,
+             "12345678901234567890"sv,
+             "0001234567890123456"sv,
+             "00001234567890123456"sv,
+             "0000000000000000001"sv,
+             "00000000000000000001"sv,
+             "0000000000000000000"sv,
+             "00000000000000000000"sv,
+             "0.000000000000000001"sv,
+             "0.0000000000000000001"sv,
+             ".0000000000000000001"sv,
+             ".0000000000000000009"sv,
+             ".0009007199254740992"sv,
+             ".0009007199254740993"sv,
+             "9999999999999999999"sv,
+             "999999999.9999999999"sv,
+             // 2^64 + 1 and 2^65: the 64-bit sum of the digits wraps to a small mantissa
+             "18446744073709551617"sv,
+             "1844674407370955161.7"sv,
+             ".18446744073709551617"sv,
+             "36893488147419103232"sv,
+             "18446744073709551616.5"sv,
+             "0000.000000000000123"sv,
+             "000.0000000000000123"sv,
+             // 22 and 23 decimals
+             ".0000000000000000000001"sv,
+             ".00000000000000000000001"sv,
+             ".1234567890123456789012"sv,
+             ".12345678901234567890123"sv,
+             "1.0000000000000000000000"sv,
+             "1.00000000000000000000000"sv,
+             "0.0000000000000000000005"sv,
+             "0.00000000000000000000005"sv,
+             // many leading zeros
+             "000000000000000000000000000000000000000012.5"sv,
+             "0000000000000012.5"sv,
+             "-00000000000000000000000000000000000000000.0"sv,
+             "00000000000000000000000000.5"sv,
+             // short forms and signs
+             ".5"sv,
+             "1."sv,
+             "0."sv,
+             "-0.0"sv,
+             "+.5"sv,
+             "-.5"sv,
+             "-0"sv,
+             "+0."sv,
+             "-0."sv,
+             "0.0"sv,
+             " -12.25"sv,
+             "\t+0.5"sv,
+             "0.1"sv,
+             "0.3"sv,
+             "2.675"sv,
+             "1.005"sv,
+             // what follows the digits
+             "1.5e"sv,
+             "1.5E"sv,
+             "1.5e5"sv,
+             "1.5E-3"sv,
+             "12e5"sv,
+             "12E-3"sv,
+             "12e"sv,
+             "1.e5"sv,
+             "0.e"sv,
+             ".5e1"sv,
+             ".5E"sv,
+             "9007199254740992e0"sv,
+             "9007199254740993e0"sv,
+             "9007199254740993E-1"sv,
+             "1.5."sv,
+             "1..5"sv,
+             "1.5.5"sv,
+             "12.5.25"sv,
+             "1.5x"sv,
+             "12x"sv,
+             "1.5,"sv,
+             "1,5"sv,
+             "1.5p3"sv,
+             "1.5 e5"sv,
+             "1.5-3"sv,
+             "1.5+3"sv,
+             "1.5\0"
+             "7"sv,
+             "12\0"
+             "e5"sv,
+             "0.\0"
+             "5"sv,
+             "9007199254740992\0"
+             "1"sv,
+         })
+        check_lf(in, m);
+
+    std::mt19937_64 g(53);
+    static const std::string_view tails[] = {""sv,
+                                             ""sv,
+                                             ""sv,
+                                             "e"sv,
+                                             "E"sv,
+                                             "e5"sv,
+                                             "E-3"sv,
+                                             "."sv,
+                                             ".5"sv,
+                                             "x"sv,
+                                             ","sv,
+                                             " "sv,
+                                             "p"sv,
+                                             "\0"
+                                             "1"sv};
+    for (int i = 0; i < 6000; ++i) {
+        std::string s;
+        if (i % 4 == 0) s += pick(g, {"-"sv, "+"sv, " "sv});
+        if (i % 5 == 0) s.append(g() % 20, '0');
+        std::string d = digits(g, 1 + g() % 25, false);
+        std::size_t point = g() % (d.size() + 2); // past the end: no point
+        if (point <= d.size()) d.insert(point, 1, '.');
+        s += d;
+        if (i % 3 == 0) s += tails[g() % std::size(tails)];
+        check_lf(s, m);
+    }
+
+    // Decimals of random doubles as programs print them, where they have no exponent.
+    int printed = 0;
+    for (int i = 0; i < 20000; ++i) {
+        double v = std::ldexp(static_cast<double>(g() >> 11), static_cast<int>(g() % 100) - 110);
+        char b[64];
+        std::snprintf(b, sizeof b, "%.*g", 15 + static_cast<int>(g() % 3), v);
+        if (!std::strchr(b, 'e')) check_lf(b, m), ++printed;
+        auto r = std::to_chars(b, b + sizeof b, v); // the shortest decimal that reads back
+        if (std::find(b, r.ptr, 'e') == r.ptr) check_lf(std::string_view(b, r.ptr - b), m);
+    }
+    EXPECT_GT(printed, 5000); // the range chosen keeps most of them free of an exponent
+    EXPECT_TRUE(m.ok());
+}
+
 TEST(FieldsInteger, TableReadsAsSscanfWithSaturation) {
     const std::vector<std::string_view> ints = {"0"sv,
                                                 "7"sv,
@@ -840,6 +1004,77 @@ TEST(FieldsWriter, DrawingCoordinatesAsPrintf) {
                       ", put_fixed " + got);
         }
     }
+    EXPECT_TRUE(m.ok());
+}
+
+// Beyond FixedAsPrintf: ties below 2^-49, the ends of the exact path (v near 2^53, and k = 64
+// where the fraction is the whole mantissa), decimal near-ties at each written position,
+// powers of ten and their neighbours, carries into the whole part, and 6 decimals.
+TEST(FieldsWriter, FixedNearTiesAndCarriesAsPrintf) {
+    std::mt19937_64 g(2053);
+    std::vector<double> vals = {0.0,
+                                -0.0,
+                                0.5,
+                                -0.5,
+                                1.5,
+                                -1.5,
+                                0.05,
+                                -0.05,
+                                0.0000005,
+                                -0.0000005,
+                                0.00000000000005,
+                                -0.00000000000005};
+    auto near = [&vals](double v) {
+        vals.push_back(v);
+        vals.push_back(-v);
+        double up = v, down = v;
+        for (int i = 0; i < 3; ++i) {
+            up = std::nextafter(up, HUGE_VAL), down = std::nextafter(down, -HUGE_VAL);
+            vals.push_back(up), vals.push_back(down), vals.push_back(-up), vals.push_back(-down);
+        }
+    };
+    for (int i = 0; i < 20000; ++i) { // k / 2^m, k of up to 53 bits
+        std::uint64_t k = g() >> (11 + g() % 53);
+        near(std::ldexp(static_cast<double>(k), -static_cast<int>(g() % 65)));
+    }
+    for (int i = 0; i < 4000; ++i) { // full mantissas scaled to the edges of the exact path
+        double mant = static_cast<double>((g() >> 11) | (1ull << 52));
+        for (int k : {-2, -1, 0, 1, 2, 60, 62, 63, 64, 65, 66}) near(std::ldexp(mant, -k));
+    }
+    // Decimal strings with a 5 just past the written position, read by strtod.
+    for (int i = 0; i < 4000; ++i)
+        for (int decimals : {0, 1, 2, 6, 13}) {
+            std::string s = std::to_string(g() % 4 ? g() % 1000 : g() % 1000000000000000ull);
+            s += '.';
+            s += digits(g, static_cast<std::size_t>(decimals), false);
+            s += '5';
+            if (g() % 2) s += digits(g, g() % 3, false);
+            near(std::strtod(s.c_str(), nullptr));
+        }
+    // Powers of ten, and the values just below them that round up into one more digit.
+    for (int n = -14; n <= 19; ++n) {
+        near(std::pow(10.0, n));
+        char b[64];
+        std::snprintf(b, sizeof b, "1e%d", n);
+        near(std::strtod(b, nullptr));
+    }
+    for (int whole = 0; whole <= 15; ++whole)
+        for (int decimals : {0, 1, 2, 6, 13}) {
+            std::string s(static_cast<std::size_t>(whole > 0 ? whole : 1), whole > 0 ? '9' : '0');
+            s += '.';
+            s.append(static_cast<std::size_t>(decimals), '9');
+            s += '5';
+            near(std::strtod(s.c_str(), nullptr)); // 9.99999999999995 and its kin
+        }
+    Mismatches m;
+    for (double v : vals)
+        for (int decimals : {0, 1, 2, 6, 13}) {
+            ++m.cases;
+            std::string want = printf_fixed(v, decimals), got = fixed(v, decimals);
+            if (want != got)
+                m.add(hexf(v) + " %." + std::to_string(decimals) + "f: printf " + want +
+                      ", put_fixed " + got);
+        }
     EXPECT_TRUE(m.ok());
 }
 
