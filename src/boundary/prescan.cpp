@@ -4,6 +4,7 @@
 #include "driver/driver.h"
 #include "exchange/attributes.h"
 #include "exchange/fields.h"
+#include "exchange/platform.h"
 #include "exchange/textio.h"
 
 int Pole_set(const Point& p) {
@@ -142,6 +143,9 @@ static bool may_put_off(std::string_view line) {
 
 long long Tcopy(const char* source, const char* work) {
     if (!reader_open(fp, source)) return -1;
+    // The host has just written its file: on disk it must go before the new one replaces it,
+    // and it goes there beside the scan rather than within the final sync.
+    sync_in_background(fp.f);
     // The work file is created empty here; the main pass fills it.
     if (!writer_open(fpw, work)) {
         reader_close(fp);

@@ -15,7 +15,7 @@ bool sync_file(std::FILE* f) { return _commit(_fileno(f)) == 0; }
 
 void sync_in_background(std::FILE*) {}
 
-bool end_background_sync() { return true; }
+bool end_background_sync(const std::FILE*) { return true; }
 
 bool may_replace(const char* name) {
     DWORD a = GetFileAttributesA(name);
@@ -52,14 +52,16 @@ bool rename_replace(const char* from, const char* to) { return std::rename(from,
 
 bool sync_file(std::FILE* f) { return fsync(fileno(f)) == 0; }
 
-// One thread syncs the file being written whenever asked.
+// One thread syncs one file whenever asked, through a descriptor of its own, so that it may
+// go on after the file is closed.
 static struct BackgroundSync {
     std::thread worker;
     std::mutex m;
     std::condition_variable cv;
-    int fd = -1;
+    const std::FILE* file = nullptr; // the file asked for
+    int fd = -1;                     // the thread's own descriptor of it
     bool asked = false, stop = false, failed = false;
-    ~BackgroundSync() { end_background_sync(); } // a thread left running would abort the exit
+    ~BackgroundSync() { end_background_sync(nullptr); } // a running thread would abort the exit
 } bg;
 
 static void sync_when_asked() {
@@ -76,15 +78,18 @@ static void sync_when_asked() {
 }
 
 void sync_in_background(std::FILE* f) {
-    int fd = fileno(f);
-    if (bg.worker.joinable() && bg.fd != fd) end_background_sync();
+    if (bg.worker.joinable() && bg.file != f) end_background_sync(nullptr);
     if (!bg.worker.joinable()) {
-        bg.fd = fd;
+        bg.fd = dup(fileno(f));
+        if (bg.fd < 0) return; // the final sync does it all
+        bg.file = f;
         bg.asked = bg.stop = bg.failed = false;
         try {
             bg.worker = std::thread(sync_when_asked);
         } catch (const std::system_error&) {
-            return; // no thread: the final sync does it all
+            close(bg.fd);
+            bg.fd = -1, bg.file = nullptr;
+            return;
         }
     }
     {
@@ -94,7 +99,7 @@ void sync_in_background(std::FILE* f) {
     bg.cv.notify_one();
 }
 
-bool end_background_sync() {
+bool end_background_sync(const std::FILE* f) {
     if (!bg.worker.joinable()) return true;
     {
         std::lock_guard<std::mutex> lock(bg.m);
@@ -102,7 +107,10 @@ bool end_background_sync() {
     }
     bg.cv.notify_one();
     bg.worker.join();
-    return !bg.failed;
+    close(bg.fd);
+    bool ok = bg.file != f || !bg.failed;
+    bg.fd = -1, bg.file = nullptr;
+    return ok;
 }
 
 bool may_replace(const char* name) {

@@ -9,12 +9,13 @@ bool rename_replace(const char* from, const char* to);
 // Forces what was written to f onto the disk.
 bool sync_file(std::FILE* f);
 // Asks another thread to sync what was written to f so far, without waiting for it, so that
-// the disk works while the pass goes on and the final sync_file has little left to do. Where
-// threads are not used it does nothing.
+// the disk works while the pass goes on and the final sync_file has little left to do. One
+// file at a time: asking for another first ends the syncs of the one before. Where threads
+// are not used it does nothing.
 void sync_in_background(std::FILE* f);
-// Waits for that thread and ends it; false when one of its syncs failed (the final sync may
-// not hear of that failure again).
-bool end_background_sync();
+// Waits for that thread and ends it; false when it was syncing f and one of its syncs failed
+// (the final sync may not hear of that failure again).
+bool end_background_sync(const std::FILE* f);
 bool remove_file(const char* name);
 // False when the file exists and is marked read-only: the host's file must not be replaced.
 bool may_replace(const char* name);

@@ -192,7 +192,7 @@ void put_record(Writer& w, std::string_view rec) {
 bool writer_close(Writer& w, bool sync) {
     if (w.buf) flush(w);
     if (w.filter) w.filter(w, {}, true);
-    if (w.durable && !end_background_sync()) w.err = true;
+    if (w.durable && !end_background_sync(w.f)) w.err = true;
     if (w.f) {
         if (std::fflush(w.f) != 0) w.err = true;
         if (sync && !w.err && !sync_file(w.f)) w.err = true;

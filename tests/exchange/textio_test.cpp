@@ -53,16 +53,22 @@ TEST(BackgroundSync, ReportsWhetherItsSyncsSucceeded) {
     std::fflush(file);
     sync_in_background(file);
     sync_in_background(file);
-    EXPECT_TRUE(end_background_sync());
-    std::fclose(file);
+    EXPECT_TRUE(end_background_sync(file));
 
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     std::FILE* pipe_end = fdopen(fds[1], "wb"); // a pipe cannot be synced
     ASSERT_NE(pipe_end, nullptr);
     sync_in_background(pipe_end);
-    EXPECT_FALSE(end_background_sync());
+    EXPECT_FALSE(end_background_sync(pipe_end));
+    EXPECT_TRUE(end_background_sync(pipe_end)); // nothing running: nothing failed
+    // A failure belongs to the file synced: another file's close does not hear of it.
+    sync_in_background(pipe_end);
+    EXPECT_TRUE(end_background_sync(file));
+    // The thread has its own descriptor, so the file may be closed while it syncs.
+    sync_in_background(file);
+    std::fclose(file);
+    EXPECT_TRUE(end_background_sync(nullptr));
     std::fclose(pipe_end);
     close(fds[0]);
-    EXPECT_TRUE(end_background_sync()); // nothing running: nothing failed
 }
