@@ -146,6 +146,7 @@ bool open_new_exchange() {
     copy_mode("ZOD_UZUD.TXT", fpw.f);
     check_markers(fpw);
     fpw.durable = true;
+    hand_off(fpw);
     return true;
 }
 

@@ -1,15 +1,33 @@
 #include "exchange/textio.h"
 
 #include <cstring>
+#ifndef _WIN32
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#endif
 
+#include "exchange/fields.h"
 #include "exchange/platform.h"
 
 Reader fp;
 Writer fpw;
 
-// One buffer each: a pass has one input and one output open at a time.
+// A pass has one input and one output open at a time: their buffers are these.
 static char in_chunk[IO_CHUNK];
-static char out_chunk[IO_CHUNK];
+
+// Two blocks, so that one is gathered while the writer thread drains the other.
+static struct Block {
+    char raw[BLOCK];
+    PendingLine lines[BLOCK_LINES];
+    std::size_t len, nlines;
+} blocks[2];
+static int gathering; // the block the writer fills
+
+// Drained bytes on their way to the filter or the file: whichever thread drains owns it.
+static char stage[IO_CHUNK];
+static std::size_t staged;
 
 static void reader_reset(Reader& r) {
     r.f = nullptr;
@@ -96,27 +114,39 @@ bool reader_close(Reader& r) {
     return ok;
 }
 
-bool writer_open(Writer& w, const char* name) {
+static void gather_into(Writer& w, int block) {
+    gathering = block;
+    w.buf = blocks[block].raw;
+    w.lines = blocks[block].lines;
+    w.len = w.nlines = 0;
+}
+
+static void writer_reset(Writer& w) {
+    w.f = nullptr;
     w.mem = nullptr;
-    w.len = 0;
     w.err = false;
     w.filter = nullptr;
     w.durable = false;
     w.written = w.synced = 0;
+    w.handed_off = false;
+    staged = 0;
+    gather_into(w, 0);
+}
+
+bool writer_open(Writer& w, const char* name) {
+    writer_reset(w);
     w.f = std::fopen(name, "wb");
-    if (!w.f) return false;
+    if (!w.f) {
+        w.buf = nullptr;
+        return false;
+    }
     std::setvbuf(w.f, nullptr, _IONBF, 0);
-    w.buf = out_chunk;
     return true;
 }
 
 void writer_open_memory(Writer& w, std::string& sink) {
-    w.f = nullptr;
+    writer_reset(w);
     w.mem = &sink;
-    w.len = 0;
-    w.err = false;
-    w.filter = nullptr;
-    w.buf = out_chunk;
 }
 
 void write_through(Writer& w, std::string_view bytes) {
@@ -135,25 +165,133 @@ void write_through(Writer& w, std::string_view bytes) {
     }
 }
 
-static void flush(Writer& w) {
-    if (w.len == 0) return;
-    std::string_view bytes(w.buf, w.len);
+static void emit_stage(Writer& w) {
+    if (staged == 0) return;
+    std::string_view bytes(stage, staged);
     if (w.filter)
         w.filter(w, bytes, false);
     else
         write_through(w, bytes);
-    w.len = 0;
+    staged = 0;
+}
+
+static void stage_bytes(Writer& w, const char* p, std::size_t n) {
+    while (n > 0) {
+        if (staged == IO_CHUNK) emit_stage(w);
+        std::size_t k = IO_CHUNK - staged < n ? IO_CHUNK - staged : n;
+        std::memcpy(stage + staged, p, k);
+        staged += k;
+        p += k;
+        n -= k;
+    }
+}
+
+static void stage_line(Writer& w, const PendingLine& line) {
+    constexpr std::size_t MOST = 4 * (1 + 352) + 2; // a fixed real takes at most 352 bytes
+    if (IO_CHUNK - staged < MOST) emit_stage(w);
+    char* o = stage + staged;
+    for (double v : line.v) {
+        *o++ = ' ';
+        o = put_fixed(o, v, 13);
+    }
+    *o++ = '\r';
+    *o++ = '\n';
+    staged = o - stage;
+}
+
+// A block's bytes in order, with its segment lines written where they stand.
+static void drain(Writer& w, const Block& b) {
+    std::size_t from = 0;
+    for (std::size_t k = 0; k < b.nlines; ++k) {
+        stage_bytes(w, b.raw + from, b.lines[k].at - from);
+        stage_line(w, b.lines[k]);
+        from = b.lines[k].at;
+    }
+    stage_bytes(w, b.raw + from, b.len - from);
+}
+
+#ifndef _WIN32
+// The writer thread drains each block it is handed while the next one is gathered.
+static struct WriterThread {
+    std::thread worker;
+    std::mutex m;
+    std::condition_variable handed, drained;
+    Writer* w = nullptr;
+    const Block* full = nullptr; // handed and not yet drained
+    bool stop = false;
+    ~WriterThread() { end(); } // a running thread would abort the exit
+    void end() {
+        if (!worker.joinable()) return;
+        {
+            std::lock_guard<std::mutex> lock(m);
+            stop = true;
+        }
+        handed.notify_one();
+        worker.join();
+    }
+} wt;
+
+static void drain_when_handed() {
+    std::unique_lock<std::mutex> lock(wt.m);
+    for (;;) {
+        wt.handed.wait(lock, [] { return wt.full || wt.stop; });
+        if (!wt.full) return; // a block handed is drained before stopping
+        lock.unlock();
+        drain(*wt.w, *wt.full);
+        lock.lock();
+        wt.full = nullptr;
+        wt.drained.notify_one();
+    }
+}
+#endif
+
+void hand_off(Writer& w) {
+#ifndef _WIN32
+    if (!w.f || w.handed_off || wt.worker.joinable()) return;
+    wt.w = &w;
+    wt.full = nullptr;
+    wt.stop = false;
+    try {
+        wt.worker = std::thread(drain_when_handed);
+    } catch (const std::system_error&) {
+        return; // the blocks are drained here, as they are without threads
+    }
+    w.handed_off = true;
+#else
+    (void)w;
+#endif
+}
+
+static void flush(Writer& w) {
+    if (w.len == 0 && w.nlines == 0) return;
+    Block& b = blocks[gathering];
+    b.len = w.len;
+    b.nlines = w.nlines;
+#ifndef _WIN32
+    if (w.handed_off) {
+        {
+            std::unique_lock<std::mutex> lock(wt.m);
+            wt.drained.wait(lock, [] { return !wt.full; });
+            wt.full = &b;
+        }
+        wt.handed.notify_one();
+        gather_into(w, gathering ^ 1);
+        return;
+    }
+#endif
+    drain(w, b);
+    gather_into(w, gathering);
 }
 
 static void put_bytes(Writer& w, const char* p, std::size_t n) {
-    if (n <= IO_CHUNK - w.len) {
+    if (n <= BLOCK - w.len) {
         std::memcpy(w.buf + w.len, p, n);
         w.len += n;
         return;
     }
     while (n > 0) {
-        if (w.len == IO_CHUNK) flush(w);
-        std::size_t k = IO_CHUNK - w.len < n ? IO_CHUNK - w.len : n;
+        if (w.len == BLOCK) flush(w);
+        std::size_t k = BLOCK - w.len < n ? BLOCK - w.len : n;
         std::memcpy(w.buf + w.len, p, k);
         w.len += k;
         p += k;
@@ -189,8 +327,20 @@ void put_record(Writer& w, std::string_view rec) {
     put_bytes(w, "\r\n", 2);
 }
 
+void put_segment_line(Writer& w, double x1, double y1, double x2, double y2) {
+    if (!w.buf) return;
+    if (w.nlines == BLOCK_LINES) flush(w);
+    w.lines[w.nlines++] = {{x1, y1, x2, y2}, w.len};
+}
+
 bool writer_close(Writer& w, bool sync) {
-    if (w.buf) flush(w);
+    if (w.buf) {
+        flush(w);
+#ifndef _WIN32
+        if (w.handed_off) wt.end();
+#endif
+        emit_stage(w);
+    }
     if (w.filter) w.filter(w, {}, true);
     if (w.durable && !end_background_sync(w.f)) w.err = true;
     if (w.f) {
@@ -202,8 +352,10 @@ bool writer_close(Writer& w, bool sync) {
     w.f = nullptr;
     w.mem = nullptr;
     w.buf = nullptr;
-    w.len = 0;
+    w.lines = nullptr;
+    w.len = w.nlines = 0;
     w.filter = nullptr;
     w.durable = false;
+    w.handed_off = false;
     return ok;
 }

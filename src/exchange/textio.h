@@ -6,7 +6,16 @@
 #include <string>
 #include <string_view>
 
-constexpr std::size_t IO_CHUNK = 1 << 20;
+constexpr std::size_t IO_CHUNK = 1 << 18;
+constexpr std::size_t BLOCK = 1 << 18;       // bytes a writer gathers before they go on
+constexpr std::size_t BLOCK_LINES = 1 << 12; // segment lines it gathers
+
+// A segment line kept as its numbers until its block goes on, so that the digits may be
+// written on another thread: its bytes go in before buf[at].
+struct PendingLine {
+    double v[4];
+    std::size_t at;
+};
 
 // Input: CR LF becomes LF, a lone LF ends a line too, a lone CR is an ordinary byte,
 // 0x1A ends the input. A record is a whole line of any length, with its LF when it had one.
@@ -23,13 +32,17 @@ struct Reader {
 
 // Output: every LF goes out as CR LF. A filter, when set, gets the bytes on their way to the
 // file (or sink) and hands on what is to be written with write_through; it is called once
-// more with last set when the writer closes.
+// more with last set when the writer closes. Bytes gather in blocks; once handed off, the
+// blocks are formatted, filtered and written by a second thread.
 struct Writer {
     std::FILE* f = nullptr;
     std::string* mem = nullptr; // in-memory sink when f is null
-    char* buf = nullptr;
+    char* buf = nullptr;        // the block being gathered
     std::size_t len = 0;
-    bool err = false; // sticky: some write, flush or close failed
+    PendingLine* lines = nullptr; // its segment lines
+    std::size_t nlines = 0;
+    bool handed_off = false; // blocks go to the writer thread
+    bool err = false;        // sticky: some write, flush or close failed
     void (*filter)(Writer& w, std::string_view bytes, bool last) = nullptr;
     bool durable = false;           // to be synced at close: synced as it grows, too
     unsigned long long written = 0; // bytes written to f
@@ -44,8 +57,13 @@ bool reader_close(Reader& r);                       // false when a read had fai
 bool writer_open(Writer& w, const char* name); // creates or empties the file
 void writer_open_memory(Writer& w, std::string& sink);
 void put_text(Writer& w, std::string_view text);
-void put_raw(Writer& w, std::string_view bytes);       // as they are: line ends already CR LF
-void put_record(Writer& w, std::string_view rec);      // one record; adds the LF a last line lacks
+void put_raw(Writer& w, std::string_view bytes);  // as they are: line ends already CR LF
+void put_record(Writer& w, std::string_view rec); // one record; adds the LF a last line lacks
+// " x1 y1 x2 y2" at 13 decimals and its line end: the record the clipping writes most.
+void put_segment_line(Writer& w, double x1, double y1, double x2, double y2);
+// From now on blocks are formatted and written on a second thread where there is one; a
+// writer that is open to a file may be handed off once. Its filter runs on that thread.
+void hand_off(Writer& w);
 bool writer_close(Writer& w, bool sync = false);       // false when any write failed
 void write_through(Writer& w, std::string_view bytes); // past the buffer and the filter
 

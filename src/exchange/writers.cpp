@@ -42,21 +42,7 @@ void WR_BACK(std::string_view rec) {
 void __TEN(const Point& p) { emit("pt %.13f %.13f\n", p.x, p.y); }
 
 // The hot path of every run: formatted without parsing a format string.
-void __LINE(const Segment& s) {
-    char buf[4 * 352 + 8];
-    char* o = buf;
-    *o++ = ' ';
-    o = put_fixed(o, s.x1, 13);
-    *o++ = ' ';
-    o = put_fixed(o, s.y1, 13);
-    *o++ = ' ';
-    o = put_fixed(o, s.x2, 13);
-    *o++ = ' ';
-    o = put_fixed(o, s.y2, 13);
-    *o++ = '\r';
-    *o++ = '\n';
-    put_raw(fpw, std::string_view(buf, o - buf));
-}
+void __LINE(const Segment& s) { put_segment_line(fpw, s.x1, s.y1, s.x2, s.y2); }
 
 void __TEN_LINE(const Point& p, const Point& q) { __LINE(Segment{p.x, p.y, q.x, q.y}); }
 

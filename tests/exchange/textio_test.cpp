@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 #include "exchange/platform.h"
+#include "exchange/postpass.h"
 #include "exchange/textio.h"
 
 static std::vector<std::string> records_of(std::string_view bytes) {
@@ -71,4 +75,82 @@ TEST(BackgroundSync, ReportsWhetherItsSyncsSucceeded) {
     EXPECT_TRUE(end_background_sync(nullptr));
     std::fclose(pipe_end);
     close(fds[0]);
+}
+
+// Runs of records, texts and segment lines that fill blocks with bytes, with segment lines
+// and with records longer than a block: drained here or on the writer thread, each comes
+// out as it would by itself, in order.
+TEST(TextIo, BlocksKeepTheirOrderWhereverTheyAreDrained) {
+    char name[] = "/tmp/ce_writer_XXXXXX";
+    int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    auto play = [](Writer& w, unsigned seed, std::string* want) {
+        std::mt19937_64 g(seed);
+        static const char* const SHORT[] = {"pl", "z1", "#", "lc1", "", "pt 1 2", " 1 2 3 4"};
+        for (int i = 0; i < 12000; ++i) {
+            switch (g() % 8) {
+            case 0: { // a record longer than a block now and then
+                std::string r(g() % 50 == 0 ? BLOCK + g() % 1000 : g() % 80, 'a');
+                for (char& c : r) {
+                    c = static_cast<char>(g() % 256);
+                    if (c == '\n') c = 'n'; // a record holds no LF before its end
+                }
+                put_record(w, r);
+                if (want) *want += r + "\r\n";
+                break;
+            }
+            case 1: {
+                std::string t = "x\ny\n";
+                put_text(w, t);
+                if (want) *want += "x\r\ny\r\n";
+                break;
+            }
+            case 2:
+            case 3: {
+                std::string r = SHORT[g() % std::size(SHORT)];
+                put_record(w, r + "\n");
+                if (want) *want += r + "\r\n";
+                break;
+            }
+            default: {
+                double v[4];
+                for (double& x : v) {
+                    x = std::uniform_real_distribution<double>(-1e6, 1e6)(g);
+                    if (g() % 500 == 0) x = -1.7e308; // the longest a number gets
+                }
+                put_segment_line(w, v[0], v[1], v[2], v[3]);
+                if (want) {
+                    std::vector<char> buf(1500);
+                    int n = std::snprintf(buf.data(), buf.size(), " %.13f %.13f %.13f %.13f\r\n",
+                                          v[0], v[1], v[2], v[3]);
+                    *want += std::string(buf.data(), n);
+                }
+            }
+            }
+        }
+    };
+    auto file_bytes = [&] {
+        std::ifstream in(name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        for (bool filtered : {false, true}) {
+            std::string want, here;
+            Writer w;
+            writer_open_memory(w, here);
+            if (filtered) check_markers(w);
+            play(w, seed, filtered ? nullptr : &want);
+            ASSERT_TRUE(writer_close(w));
+            EXPECT_TRUE(filtered || here == want) << "seed " << seed;
+
+            ASSERT_TRUE(writer_open(w, name));
+            if (filtered) check_markers(w);
+            hand_off(w);
+            play(w, seed, nullptr);
+            ASSERT_TRUE(writer_close(w));
+            EXPECT_TRUE(file_bytes() == here) << "seed " << seed << " filtered " << filtered;
+        }
+    }
+    std::remove(name);
 }
