@@ -34,6 +34,9 @@ void reset_boundary();
 // Returns the number of lines read, or -1 when either file cannot be opened.
 long long Tcopy(const char* source, const char* work);
 int Pre_pro(std::string_view line, long long number);
+// A segment record of four plain unsigned decimals (" 12 3. 4.5 6"), which the pre-scan may
+// leave unread.
+bool plain_segment(std::string_view line);
 int Pole_set(const Point& p);
 int __SPCNT(std::string_view text);
 

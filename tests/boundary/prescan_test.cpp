@@ -8,6 +8,7 @@
 #include <iterator>
 #include <limits>
 #include <random>
+#include <regex>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -364,6 +365,41 @@ TEST_F(PrescanFile, ScanLeavesWhatReadingEveryLineLeaves) {
 TEST_F(PrescanFile, MissingSourceCreatesNoWorkFile) {
     EXPECT_LT(Tcopy("ZOD_UZUD.TXT", "ZOD_UZUD.$$$"), 0);
     EXPECT_EQ(access("ZOD_UZUD.$$$", F_OK), -1);
+}
+
+// What the pre-scan may leave unread, against the pattern it stands for: lines of four
+// numbers, some of them spoilt by a byte, at every length around the ones treated apart.
+TEST(PlainSegment, IsFourPlainUnsignedDecimals) {
+    const std::regex pattern(" +[0-9]+(\\.[0-9]*)?( +[0-9]+(\\.[0-9]*)?){3} *\n?");
+    static const char OTHER[] = {'-', '+',    '\r',   '\0', '\t', 'e',
+                                 'x', '\x80', '\xff', '\n', '/',  ':'};
+    std::mt19937_64 g(17);
+    auto pick = [&](int n) { return static_cast<int>(g() % n); };
+    int plain = 0, spoilt_long = 0;
+    for (int round = 0; round < 200000; ++round) {
+        std::string line = " ";
+        for (int field = 0; field < 3 + pick(3); ++field) { // four fields, or one more or less
+            line.append(field == 0 ? pick(3) : 1 + pick(3), ' ');
+            auto digits = [&](int n) {
+                while (n-- > 0) line += static_cast<char>('0' + pick(10));
+            };
+            digits(pick(8) == 0 ? 0 : 1 + pick(12));
+            if (pick(2)) line.append(pick(6) == 0 ? 2 : 1, '.'), digits(pick(6));
+        }
+        line.append(pick(3), ' ');
+        if (pick(4)) line += '\n';
+        for (int spoil = pick(3) == 0 ? 1 + pick(2) : 0; spoil > 0; --spoil) {
+            std::size_t at = 1 + g() % line.size();
+            char c = pick(2) ? OTHER[pick(sizeof OTHER)] : " .5"[pick(3)];
+            line.insert(line.begin() + static_cast<long>(at > line.size() ? line.size() : at), c);
+        }
+        bool want = std::regex_match(line, pattern);
+        ASSERT_EQ(plain_segment(line), want) << "line: \"" << line << "\"";
+        plain += want;
+        spoilt_long += !want && line.size() > 17;
+    }
+    EXPECT_GT(plain, 25000); // both answers come often, short and long lines alike
+    EXPECT_GT(spoilt_long, 40000);
 }
 
 } // namespace
