@@ -1,6 +1,5 @@
 #include <cstdio>
 #include <cstring>
-#include <chrono>
 
 #include "boundary/boundary.h"
 #include "clip/clip.h"
@@ -43,9 +42,7 @@ int run(int argc, char** argv) {
         if (argv[i][0] == '-' || argv[i][0] == '/') OPT(argv[i]);
 
     normalise_name();
-    auto t0=std::chrono::steady_clock::now();
     long long lines = Tcopy("ZOD_UZUD.TXT", "ZOD_UZUD.$$$");
-    auto t1=std::chrono::steady_clock::now(); std::fprintf(stderr,"prescan %.3f\n",std::chrono::duration<double>(t1-t0).count());
     if (lines < 0) {
         if (isTest == 0) remove_file("ZOD_UZUD.$$$");
         return 1;
@@ -74,7 +71,6 @@ int run(int argc, char** argv) {
     SHARP = 20;
     if (isTest == 2) say("# PATTERN\n");
     main_pass();
-    auto t2=std::chrono::steady_clock::now(); std::fprintf(stderr,"main %.3f\n",std::chrono::duration<double>(t2-t1).count());
     if (isTest == 2) say("# olineMAX(%d) isBorder(%d)\n", olineMAX, isBorder);
     if (isTest == 1) {
         __TEN(Pmin[0]);
