@@ -97,6 +97,11 @@ bool read_record(Reader& r, std::string_view& rec) {
             rec = std::string_view(start, n);
             return true;
         }
+        if (r.line.empty() && r.f) { // our own chunk: its CR LF may become LF where it is
+            r.buf[r.pos - 2] = '\n';
+            rec = std::string_view(start, n - 1);
+            return true;
+        }
         r.line.append(start, n);
         if (crlf) r.line.erase(r.line.size() - 2, 1);
         rec = r.line;
