@@ -1,8 +1,10 @@
-// Micro-benchmarks: the field reader and the number writer on typical coordinates, and one
-// segment clipped by circle_erase's clipper and by GEOS (a prepared polygon of 256 vertices).
+// Micro-benchmarks: the field reader and the number writer on typical coordinates, and
+// segments clipped by circle_erase's clipper and by GEOS (a prepared polygon of 256 vertices):
+// one that crosses, one outside, and those of the drawing that CE_DRAWING names.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -83,28 +85,57 @@ void designate_boundary() {
     if (Pre_del() != 0) std::abort();
 }
 
-void clip_ours(benchmark::State& st, const Seg& s) {
+// The segment records of the drawing named by CE_DRAWING, read as the main pass reads them.
+const std::vector<Seg>& drawing_segments() {
+    static std::vector<Seg> segs;
+    static bool read = false;
+    if (read) return segs;
+    read = true;
+    Reader r;
+    const char* name = std::getenv("CE_DRAWING");
+    if (!name || !reader_open(r, name)) return segs;
+    std::string_view rec;
+    while (read_record(r, rec)) {
+        if (rec.empty() || rec[0] != ' ') continue;
+        Seg s{};
+        fields(rec, 1).lf(s.x1).lf(s.y1).lf(s.x2).lf(s.y2);
+        segs.push_back(s);
+    }
+    reader_close(r);
+    return segs;
+}
+
+// Each iteration clips the next of the segments.
+void clip_ours(benchmark::State& st, const std::vector<Seg>& segs) {
+    if (segs.empty()) return st.SkipWithError("no segments: set CE_DRAWING");
     designate_boundary();
-    Pole_set({s.x1, s.y1});
-    Pole_set({s.x2, s.y2});
+    for (const Seg& s : segs) {
+        Pole_set({s.x1, s.y1});
+        Pole_set({s.x2, s.y2});
+    }
     std::string sink;
     writer_open_memory(fpw, sink);
+    std::size_t i = 0;
     for (auto _ : st) {
+        const Seg& s = segs[i++ % segs.size()];
         ILINE = {s.x1, s.y1, s.x2, s.y2};
         Del_c_l();
-        if (sink.size() > (8u << 20)) sink.clear(); // the writer hands over 1 MiB at a time
+        if (sink.size() > (8u << 20)) sink.clear(); // the writer hands over a block at a time
     }
     writer_close(fpw);
     st.SetItemsProcessed(st.iterations()); // segments
 }
 
 // write: the pieces formatted into a memory sink as ours are, else only computed.
-void clip_geos(benchmark::State& st, const Seg& s, bool write) {
+void clip_geos(benchmark::State& st, const std::vector<Seg>& segs, bool write) {
+    if (segs.empty()) return st.SkipWithError("no segments: set CE_DRAWING");
     GeosRegion g = geos_region(CX, CY, R);
     std::string sink;
     Writer w;
     writer_open_memory(w, sink);
+    std::size_t i = 0;
     for (auto _ : st) {
+        const Seg& s = segs[i++ % segs.size()];
         benchmark::DoNotOptimize(geos_clip(g, write ? &w : nullptr, s.x1, s.y1, s.x2, s.y2));
         if (sink.size() > (8u << 20)) sink.clear();
     }
@@ -113,15 +144,22 @@ void clip_geos(benchmark::State& st, const Seg& s, bool write) {
     st.SetItemsProcessed(st.iterations());
 }
 
-void ClipCrossing_circle_erase(benchmark::State& st) { clip_ours(st, CROSSING); }
-void ClipCrossing_GEOS_written(benchmark::State& st) { clip_geos(st, CROSSING, true); }
-void ClipCrossing_GEOS_computed(benchmark::State& st) { clip_geos(st, CROSSING, false); }
-void ClipOutside_circle_erase(benchmark::State& st) { clip_ours(st, OUTSIDE); }
-void ClipOutside_GEOS_written(benchmark::State& st) { clip_geos(st, OUTSIDE, true); }
+const std::vector<Seg> CROSSINGS = {CROSSING}, OUTSIDES = {OUTSIDE};
+void ClipCrossing_circle_erase(benchmark::State& st) { clip_ours(st, CROSSINGS); }
+void ClipCrossing_GEOS_written(benchmark::State& st) { clip_geos(st, CROSSINGS, true); }
+void ClipCrossing_GEOS_computed(benchmark::State& st) { clip_geos(st, CROSSINGS, false); }
+void ClipOutside_circle_erase(benchmark::State& st) { clip_ours(st, OUTSIDES); }
+void ClipOutside_GEOS_written(benchmark::State& st) { clip_geos(st, OUTSIDES, true); }
+void ClipDrawing_circle_erase(benchmark::State& st) { clip_ours(st, drawing_segments()); }
+void ClipDrawing_GEOS_written(benchmark::State& st) { clip_geos(st, drawing_segments(), true); }
+void ClipDrawing_GEOS_computed(benchmark::State& st) { clip_geos(st, drawing_segments(), false); }
 BENCHMARK(ClipCrossing_circle_erase);
 BENCHMARK(ClipCrossing_GEOS_written);
 BENCHMARK(ClipCrossing_GEOS_computed);
 BENCHMARK(ClipOutside_circle_erase);
 BENCHMARK(ClipOutside_GEOS_written);
+BENCHMARK(ClipDrawing_circle_erase);
+BENCHMARK(ClipDrawing_GEOS_written);
+BENCHMARK(ClipDrawing_GEOS_computed);
 
 } // namespace

@@ -73,8 +73,10 @@ lin = rows[1000000]["t"] / rows[100000]["t"]
 print()
 print("linearity: 10x the records (100k -> 1M) take %.2f times as long" % lin)
 
+# The clipping of the 1M drawing's own segments, in memory.
+env = dict(os.environ, CE_DRAWING=os.path.join(top, "in_1000000.txt"))
 out = subprocess.run([micro, "--benchmark_format=json", "--benchmark_min_time=0.5"],
-                     check=True, capture_output=True, text=True).stdout
+                     check=True, capture_output=True, text=True, env=env).stdout
 bm = {x["name"]: x["cpu_time"] for x in json.loads(out)["benchmarks"]}  # ns
 print()
 print("micro-benchmarks (ns per call):")
@@ -82,19 +84,24 @@ for k, v in bm.items(): print("  %-30s %10.1f" % (k, v))
 ours = bm["ClipCrossing_circle_erase"]
 cw, cc = bm["ClipCrossing_GEOS_written"], bm["ClipCrossing_GEOS_computed"]
 ow = bm["ClipOutside_GEOS_written"] / bm["ClipOutside_circle_erase"]
+dr = bm["ClipDrawing_circle_erase"]
+dw, dc = bm["ClipDrawing_GEOS_written"], bm["ClipDrawing_GEOS_computed"]
 print("clipping GEOS / circle_erase: crossing segment %.1f (pieces written), %.1f (GEOS only "
       "computes them); segment outside %.1f" % (cw / ours, cc / ours, ow))
+print("  the 1M drawing's segments: %.1f (pieces written), %.1f (GEOS only computes them)"
+      % (dw / dr, dc / dr))
 
 r1 = rows[1000000]
 checks = [
     ("1M records within 8x the cp floor", r1["t"] / r1["floor"] <= 8, "%.2fx" % (r1["t"] / r1["floor"])),
     ("whole run at least 2x faster than the GEOS peer", r1["geos"] / r1["t"] >= 2, "%.2fx" % (r1["geos"] / r1["t"])),
-    ("clipping at least 10x faster than GEOS", cc / ours >= 10, "%.1fx" % (cc / ours)),
+    ("clipping the drawing's segments at least 10x faster than GEOS", dc / dr >= 10,
+     "%.1fx" % (dc / dr)),
     ("peak RSS at most 8 MiB at 10k and at 5M", max(rows[10000]["peak"], rows[5000000]["peak"]) <= 8192,
      "%.1f / %.1f MiB" % (rows[10000]["peak"] / 1024, rows[5000000]["peak"] / 1024)),
     ("10x the records in at most 11x the time", lin <= 11, "%.2fx" % lin),
 ]
 print()
-for name, ok, val in checks: print("  %-4s %-50s %s" % ("met" if ok else "MISS", name, val))
+for name, ok, val in checks: print("  %-4s %-62s %s" % ("met" if ok else "MISS", name, val))
 shutil.rmtree(top, ignore_errors=True)
 PY
