@@ -1,4 +1,3 @@
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -168,7 +167,9 @@ bool plain_segment(std::string_view line) {
     if ((D | S | P) != (std::uint64_t{1} << m) - 1) return false;
     std::uint64_t N = D | P;
     std::uint64_t starts = N & ~(N << 1); // the type byte before the first is a blank
-    if (std::popcount(starts) != 4 || (starts & P) || (P & (P << 1))) return false;
+    auto drop_lowest = [](std::uint64_t v) { return v & (v - 1); }; // no popcount in the base ISA
+    std::uint64_t fourth = drop_lowest(drop_lowest(drop_lowest(starts)));
+    if (fourth == 0 || drop_lowest(fourth) != 0 || (starts & P) || (P & (P << 1))) return false;
     // Where the digits after each point end, there must be no second point.
     std::uint64_t after_point = ((P << 1) & D) + D;
     return (after_point & ~D & P) == 0;
