@@ -530,6 +530,27 @@ TEST(FieldsReal, ChainsWithCutNumbersReadAsSscanf) {
 
 // The plain "digits[.digits]" path and the limits where it hands over to the full conversion:
 // 2^53 for the digits, 19 digits, 22 decimals, an exponent mark after the digits.
+// Plain decimals of every run length up to nine digits on either side of the point, signed or
+// not, with every kind of byte after them, up to the record's end.
+TEST(FieldsReal, PlainDecimalsOfEveryLengthReadAsSscanf) {
+    static const char* const AFTER[] = {"", "\n", " ", " 5", "e", "E5", "x", ".", "..5", "\0"};
+    std::mt19937_64 g(29);
+    Mismatches m;
+    for (int round = 0; round < 60000; ++round) {
+        std::string in(g() % 3, ' ');
+        if (g() % 4 == 0) in += "-+"[g() % 2];
+        for (int n = static_cast<int>(g() % 10); n > 0; --n)
+            in += static_cast<char>('0' + g() % 10);
+        if (g() % 3) in += '.';
+        for (int n = static_cast<int>(g() % 10); n > 0; --n)
+            in += static_cast<char>('0' + g() % 10);
+        const char* after = AFTER[g() % std::size(AFTER)];
+        in.append(after, *after ? std::strlen(after) : g() % 2); // the NUL one or nothing
+        check_lf(in, m);
+    }
+    EXPECT_TRUE(m.ok());
+}
+
 TEST(FieldsReal, PlainDecimalsAtTheFastPathsEdgesReadAsSscanf) {
     Mismatches m;
     for (auto in : {
