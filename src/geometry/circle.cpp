@@ -42,6 +42,11 @@ int __CROSS_C(const Segment& S, const Point& P) {
     return result;
 }
 
+// std::fmax and std::fmin are library calls, for the sake of NaN, which the callers below have
+// ruled out (a NaN here would only send them the long way).
+static double larger(double a, double b) { return a > b ? a : b; }
+static double smaller(double a, double b) { return a < b ? a : b; }
+
 // The candidates of a line of slope at most 16 lie within rounding of the circle (far less
 // than this margin, which allows a millionth of the coordinates' size), so a segment whose
 // box keeps that far from the circle's box has none in it: the box test would refuse both.
@@ -53,8 +58,8 @@ static bool clear_of_circle(const Segment& S, double cx, double cy, double r) {
                   std::fabs(S.x2) + std::fabs(S.y2);
     if (!(size < 1e12)) return false;
     double margin = std::fabs(gomi) + 1e-6 * (1 + size) * 17 * 17;
-    return std::fmax(S.x1, S.x2) + margin < cx - r || std::fmin(S.x1, S.x2) - margin > cx + r ||
-           std::fmax(S.y1, S.y2) + margin < cy - r || std::fmin(S.y1, S.y2) - margin > cy + r;
+    return larger(S.x1, S.x2) + margin < cx - r || smaller(S.x1, S.x2) - margin > cx + r ||
+           larger(S.y1, S.y2) + margin < cy - r || smaller(S.y1, S.y2) - margin > cy + r;
 }
 
 int Koten_en_ln(const Segment& S, int flag) {
@@ -106,8 +111,8 @@ bool crosses_on_way_to_centre(const Point& p) {
     double dx = p.x - cx, dy = p.y - cy;
     double adx = std::fabs(dx), ady = std::fabs(dy);
     if (!(ady <= 16 * adx) || !(e > 0)) return false; // steep, vertical, NaN, no tolerance
-    double size = std::fmax(std::fmax(std::fabs(p.x), std::fabs(p.y)),
-                            std::fmax(std::fmax(std::fabs(cx), std::fabs(cy)), r));
+    double size = larger(larger(std::fabs(p.x), std::fabs(p.y)),
+                         larger(larger(std::fabs(cx), std::fabs(cy)), r));
     if (!(size < 1e8) || !(r > 1e-6 * size) || !(r > 4 * e)) return false;
     double slope = 1 + ady / adx;
     double err = 1e-13 * slope * slope * (size * size * slope / r + size);
