@@ -34,10 +34,9 @@ def once(cmd, cwd):
     rss = int(open(os.path.join(top, "rss")).read().split()[-1]) if have_time else ru.ru_maxrss
     return t, rss
 
-def timed(cmd, cwd, prepare=None):
+def timed(cmd, cwd):
     times, peaks = [], []
     for _ in range(runs):
-        if prepare: prepare()
         t, rss = once(cmd, cwd)
         times.append(t)
         peaks.append(rss)
@@ -51,11 +50,20 @@ for n in (10000, 100000, 1000000, 5000000):
     work = os.path.join(top, "w%d" % n)
     os.makedirs(work)
     target = os.path.join(work, "ZOD_UZUD.TXT")
-    fresh = lambda: shutil.copyfile(src, target)  # not timed
-    t, peak = timed([tool], work, fresh)
-    floor, _ = timed(["sh", "-c", 'cp "$0" a && cp "$0" b', src], work)
+    # The tool and its floors take turns, so that each median sees the machine as the others do.
     # circle_erase makes its rewritten file durable before it replaces the host's; cp does not.
-    floor_sync, _ = timed(["sh", "-c", 'cp "$0" a && cp "$0" b && sync b', src], work)
+    floors = (["sh", "-c", 'cp "$0" a && cp "$0" b', src],
+              ["sh", "-c", 'cp "$0" a && cp "$0" b && sync b', src])
+    times, floor_times, sync_times, peaks = [], [], [], []
+    for _ in range(runs):
+        shutil.copyfile(src, target)  # not timed
+        t, rss = once([tool], work)
+        times.append(t)
+        peaks.append(rss)
+        floor_times.append(once(floors[0], work)[0])
+        sync_times.append(once(floors[1], work)[0])
+    t, peak = statistics.median(times), max(peaks)
+    floor, floor_sync = statistics.median(floor_times), statistics.median(sync_times)
     geos = timed([peer, src, "geos_out.txt"], work)[0] if n == 1000000 else None
     rows[n] = dict(mb=os.path.getsize(src) / 2**20, t=t, peak=peak, floor=floor,
                    floor_sync=floor_sync, geos=geos)
