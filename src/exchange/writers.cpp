@@ -41,7 +41,7 @@ void WR_BACK(std::string_view rec) {
 
 void __TEN(const Point& p) { emit("pt %.13f %.13f\n", p.x, p.y); }
 
-// The hot path of every run: formatted without parsing a format string.
+// The hot path of every run: its digits are written when its block is drained.
 void __LINE(const Segment& s) { put_segment_line(fpw, s.x1, s.y1, s.x2, s.y2); }
 
 void __TEN_LINE(const Point& p, const Point& q) { __LINE(Segment{p.x, p.y, q.x, q.y}); }

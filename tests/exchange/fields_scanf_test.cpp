@@ -922,6 +922,14 @@ std::string printf_fixed(double v, int decimals) {
     return std::string(buf, n);
 }
 
+void check_fixed(double v, int decimals, Mismatches& m) {
+    ++m.cases;
+    std::string want = printf_fixed(v, decimals), got = fixed(v, decimals);
+    if (want != got)
+        m.add(hexf(v) + " %." + std::to_string(decimals) + "f: printf " + want + ", put_fixed " +
+              got);
+}
+
 TEST(FieldsWriter, FixedByHand) {
     struct Case {
         double v;
@@ -998,13 +1006,7 @@ TEST(FieldsWriter, FixedAsPrintf) {
             std::ldexp(static_cast<double>(g() >> 11), static_cast<int>(g() % 200) - 150));
     Mismatches m;
     for (double v : vals)
-        for (int decimals : {0, 1, 2, 13}) {
-            ++m.cases;
-            std::string want = printf_fixed(v, decimals), got = fixed(v, decimals);
-            if (want != got)
-                m.add(hexf(v) + " %." + std::to_string(decimals) + "f: printf " + want +
-                      ", put_fixed " + got);
-        }
+        for (int decimals : {0, 1, 2, 13}) check_fixed(v, decimals, m);
     EXPECT_TRUE(m.ok());
 }
 
@@ -1017,13 +1019,7 @@ TEST(FieldsWriter, DrawingCoordinatesAsPrintf) {
         if (i % 4 == 1) v = std::round(v * 1000) / 1000; // as a CAD program writes them
         if (i % 4 == 2) v = std::ldexp(std::round(std::ldexp(v, 20)), -20 - i % 30);
         if (i % 4 == 3) v = std::round(v) + 0.5 * std::pow(10.0, -(i % 14)); // decimal near-ties
-        for (int decimals : {0, 1, 2, 13}) {
-            ++m.cases;
-            std::string want = printf_fixed(v, decimals), got = fixed(v, decimals);
-            if (want != got)
-                m.add(hexf(v) + " %." + std::to_string(decimals) + "f: printf " + want +
-                      ", put_fixed " + got);
-        }
+        for (int decimals : {0, 1, 2, 13}) check_fixed(v, decimals, m);
     }
     EXPECT_TRUE(m.ok());
 }
@@ -1089,13 +1085,7 @@ TEST(FieldsWriter, FixedNearTiesAndCarriesAsPrintf) {
         }
     Mismatches m;
     for (double v : vals)
-        for (int decimals : {0, 1, 2, 6, 13}) {
-            ++m.cases;
-            std::string want = printf_fixed(v, decimals), got = fixed(v, decimals);
-            if (want != got)
-                m.add(hexf(v) + " %." + std::to_string(decimals) + "f: printf " + want +
-                      ", put_fixed " + got);
-        }
+        for (int decimals : {0, 1, 2, 6, 13}) check_fixed(v, decimals, m);
     EXPECT_TRUE(m.ok());
 }
 
