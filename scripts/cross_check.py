@@ -2,7 +2,7 @@
 """Runs the Linux and the Windows executable on the same generated drawings and compares every
 file they leave and their console output.
 
-usage: cross_check.py --linux EXE --windows EXE.exe [--count N] [--seed S]
+usage: cross_check.py --linux EXE --windows EXE.exe [--count N] [--seed S] [--records N]
 """
 import argparse
 import os
@@ -24,13 +24,14 @@ def main():
     ap.add_argument("--windows", required=True)
     ap.add_argument("--count", type=int, default=300)
     ap.add_argument("--seed", type=int, default=1)
+    ap.add_argument("--records", type=int, default=60)
     o = ap.parse_args()
     with tempfile.TemporaryDirectory(prefix="ce_cross_") as top:
         bat = ["@echo off"]
         cases = []
         for i in range(o.count):
             seed = o.seed * 100000 + i
-            data, opts = drawings.drawing(seed), drawings.options(seed)
+            data, opts = drawings.drawing(seed, o.records), drawings.options(seed)
             for side in ("lin", "win"):
                 d = os.path.join(top, side, "c%04d" % i)
                 os.makedirs(d)
@@ -59,7 +60,7 @@ def main():
                 d = os.path.join(top, "retry", "c%04d" % i)
                 os.makedirs(d)
                 seed = o.seed * 100000 + i
-                open(os.path.join(d, "ZOD_UZUD.TXT"), "wb").write(drawings.drawing(seed))
+                open(os.path.join(d, "ZOD_UZUD.TXT"), "wb").write(drawings.drawing(seed, o.records))
                 p = subprocess.run(["wine", o.windows] + opts, cwd=d, env=env, capture_output=True,
                                    timeout=120)
                 open(os.path.join(d, "console"), "wb").write(p.stdout + p.stderr + b"status %d\n" % p.returncode)

@@ -3,6 +3,7 @@
 #ifdef _WIN32
 
 #include <io.h>
+#include <process.h>
 #include <windows.h>
 
 bool rename_noreplace(const char* from, const char* to) { return MoveFileExA(from, to, 0) != 0; }
@@ -23,6 +24,63 @@ bool may_replace(const char* name) {
 }
 
 void copy_mode(const char*, std::FILE*) {}
+
+// MinGW's win32 thread model has no std::thread: the worker is a thread of the Windows API.
+static struct Worker {
+    HANDLE thread = nullptr;
+    SRWLOCK m = SRWLOCK_INIT;
+    CONDITION_VARIABLE handed = CONDITION_VARIABLE_INIT, done = CONDITION_VARIABLE_INIT;
+    void (*job)(const void*) = nullptr;
+    const void* arg = nullptr; // handed and not yet done
+    bool stop = false;
+    ~Worker() { end_worker(); } // the exit would kill a job half done
+} wk;
+
+// _beginthreadex, not CreateThread: the jobs call the C runtime.
+static unsigned __stdcall work_when_handed(void*) {
+    AcquireSRWLockExclusive(&wk.m);
+    for (;;) {
+        while (!wk.arg && !wk.stop) SleepConditionVariableSRW(&wk.handed, &wk.m, INFINITE, 0);
+        if (!wk.arg) break; // a job handed is done before stopping
+        const void* arg = wk.arg;
+        ReleaseSRWLockExclusive(&wk.m);
+        wk.job(arg);
+        AcquireSRWLockExclusive(&wk.m);
+        wk.arg = nullptr;
+        WakeConditionVariable(&wk.done);
+    }
+    ReleaseSRWLockExclusive(&wk.m);
+    return 0;
+}
+
+bool start_worker(void (*job)(const void*)) {
+    if (wk.thread) return false;
+    wk.job = job;
+    wk.arg = nullptr;
+    wk.stop = false;
+    wk.thread =
+        reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, work_when_handed, nullptr, 0, nullptr));
+    return wk.thread != nullptr;
+}
+
+void hand_to_worker(const void* arg) {
+    AcquireSRWLockExclusive(&wk.m);
+    while (wk.arg) SleepConditionVariableSRW(&wk.done, &wk.m, INFINITE, 0);
+    wk.arg = arg;
+    ReleaseSRWLockExclusive(&wk.m);
+    WakeConditionVariable(&wk.handed);
+}
+
+void end_worker() {
+    if (!wk.thread) return;
+    AcquireSRWLockExclusive(&wk.m);
+    wk.stop = true;
+    ReleaseSRWLockExclusive(&wk.m);
+    WakeConditionVariable(&wk.handed);
+    WaitForSingleObject(wk.thread, INFINITE);
+    CloseHandle(wk.thread);
+    wk.thread = nullptr;
+}
 
 #else
 
@@ -121,6 +179,60 @@ bool may_replace(const char* name) {
 void copy_mode(const char* from, std::FILE* to) {
     struct stat st;
     if (stat(from, &st) == 0) fchmod(fileno(to), st.st_mode & 07777);
+}
+
+static struct Worker {
+    std::thread thread;
+    std::mutex m;
+    std::condition_variable handed, done;
+    void (*job)(const void*) = nullptr;
+    const void* arg = nullptr; // handed and not yet done
+    bool stop = false;
+    ~Worker() { end_worker(); } // a running thread would abort the exit
+} wk;
+
+static void work_when_handed() {
+    std::unique_lock<std::mutex> lock(wk.m);
+    for (;;) {
+        wk.handed.wait(lock, [] { return wk.arg || wk.stop; });
+        if (!wk.arg) return; // a job handed is done before stopping
+        const void* arg = wk.arg;
+        lock.unlock();
+        wk.job(arg);
+        lock.lock();
+        wk.arg = nullptr;
+        wk.done.notify_one();
+    }
+}
+
+bool start_worker(void (*job)(const void*)) {
+    if (wk.thread.joinable()) return false;
+    wk.job = job;
+    wk.arg = nullptr;
+    wk.stop = false;
+    try {
+        wk.thread = std::thread(work_when_handed);
+    } catch (const std::system_error&) { return false; }
+    return true;
+}
+
+void hand_to_worker(const void* arg) {
+    {
+        std::unique_lock<std::mutex> lock(wk.m);
+        wk.done.wait(lock, [] { return !wk.arg; });
+        wk.arg = arg;
+    }
+    wk.handed.notify_one();
+}
+
+void end_worker() {
+    if (!wk.thread.joinable()) return;
+    {
+        std::lock_guard<std::mutex> lock(wk.m);
+        wk.stop = true;
+    }
+    wk.handed.notify_one();
+    wk.thread.join();
 }
 
 #endif

@@ -21,3 +21,12 @@ bool remove_file(const char* name);
 bool may_replace(const char* name);
 // Gives `to` the permission bits of `from`, so a rewritten file keeps its mode.
 void copy_mode(const char* from, std::FILE* to);
+
+// A second thread that runs one job at a time while the thread that hands them on goes on.
+// There is one such thread; false when it is already running or cannot be had, and then the
+// caller does the work itself.
+bool start_worker(void (*job)(const void* arg));
+// Waits until the job handed before is done, then hands on job(arg); arg is not null.
+void hand_to_worker(const void* arg);
+// Waits until the last job is done and ends the thread.
+void end_worker();

@@ -1,12 +1,6 @@
 #include "exchange/textio.h"
 
 #include <cstring>
-#ifndef _WIN32
-#include <condition_variable>
-#include <mutex>
-#include <system_error>
-#include <thread>
-#endif
 
 #include "exchange/fields.h"
 #include "exchange/platform.h"
@@ -215,53 +209,17 @@ static void drain(Writer& w, const Block& b) {
     stage_bytes(w, b.raw + from, b.len - from);
 }
 
-#ifndef _WIN32
-// The writer thread drains each block it is handed while the next one is gathered.
-static struct WriterThread {
-    std::thread worker;
-    std::mutex m;
-    std::condition_variable handed, drained;
-    Writer* w = nullptr;
-    const Block* full = nullptr; // handed and not yet drained
-    bool stop = false;
-    ~WriterThread() { end(); } // a running thread would abort the exit
-    void end() {
-        if (!worker.joinable()) return;
-        {
-            std::lock_guard<std::mutex> lock(m);
-            stop = true;
-        }
-        handed.notify_one();
-        worker.join();
-    }
-} wt;
+// The writer whose blocks the worker thread drains while the next one is gathered.
+static Writer* draining;
 
-static void drain_when_handed() {
-    std::unique_lock<std::mutex> lock(wt.m);
-    for (;;) {
-        wt.handed.wait(lock, [] { return wt.full || wt.stop; });
-        if (!wt.full) return; // a block handed is drained before stopping
-        lock.unlock();
-        drain(*wt.w, *wt.full);
-        lock.lock();
-        wt.full = nullptr;
-        wt.drained.notify_one();
-    }
-}
-#endif
+static void drain_handed(const void* block) { drain(*draining, *static_cast<const Block*>(block)); }
 
 void hand_off(Writer& w) {
-#ifndef _WIN32
-    if (!w.f || w.handed_off || wt.worker.joinable()) return;
-    wt.w = &w;
-    wt.full = nullptr;
-    wt.stop = false;
-    try {
-        wt.worker = std::thread(drain_when_handed);
-    } catch (const std::system_error&) {
-        return; // the blocks are drained here, as they are without threads
-    }
-    w.handed_off = true;
+#ifndef CE_INLINE_WRITER
+    if (!w.f || w.handed_off || draining) return;
+    draining = &w;
+    w.handed_off = start_worker(drain_handed);
+    if (!w.handed_off) draining = nullptr; // the blocks are drained here, as without threads
 #else
     (void)w;
 #endif
@@ -272,18 +230,11 @@ static void flush(Writer& w) {
     Block& b = blocks[gathering];
     b.len = w.len;
     b.nlines = w.nlines;
-#ifndef _WIN32
     if (w.handed_off) {
-        {
-            std::unique_lock<std::mutex> lock(wt.m);
-            wt.drained.wait(lock, [] { return !wt.full; });
-            wt.full = &b;
-        }
-        wt.handed.notify_one();
+        hand_to_worker(&b);
         gather_into(w, gathering ^ 1);
         return;
     }
-#endif
     drain(w, b);
     gather_into(w, gathering);
 }
@@ -341,9 +292,10 @@ void put_segment_line(Writer& w, double x1, double y1, double x2, double y2) {
 bool writer_close(Writer& w, bool sync) {
     if (w.buf) {
         flush(w);
-#ifndef _WIN32
-        if (w.handed_off) wt.end();
-#endif
+        if (w.handed_off) {
+            end_worker();
+            draining = nullptr;
+        }
         emit_stage(w);
     }
     if (w.filter) w.filter(w, {}, true);

@@ -1,0 +1,38 @@
+# The release zip for Windows (cmake --build ... --target package): the two executables, the
+# README and one batch file per common job, all at the top of the zip, so that it unzips
+# straight into the folder from which the host starts its external commands.
+set(CE_BATCH_FILES
+  erase_circle.bat
+  erase_sector.bat
+  erase_segment.bat
+  crop_circle.bat)
+
+# Texts as Windows opens them: CR LF line ends; the README marked as UTF-8 for Notepad.
+set(CE_PACKAGE_TEXTS)
+function(ce_package_text from to bom)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/package/${to}
+    COMMAND ${CMAKE_COMMAND} -DIN=${from} -DOUT=${CMAKE_BINARY_DIR}/package/${to} -DBOM=${bom}
+            -P ${PROJECT_SOURCE_DIR}/cmake/crlf.cmake
+    DEPENDS ${from} ${PROJECT_SOURCE_DIR}/cmake/crlf.cmake VERBATIM)
+  list(APPEND CE_PACKAGE_TEXTS ${CMAKE_BINARY_DIR}/package/${to})
+  set(CE_PACKAGE_TEXTS ${CE_PACKAGE_TEXTS} PARENT_SCOPE)
+endfunction()
+
+ce_package_text(${PROJECT_SOURCE_DIR}/README.md README.txt ON)
+foreach(bat IN LISTS CE_BATCH_FILES)
+  ce_package_text(${PROJECT_SOURCE_DIR}/package/${bat} ${bat} OFF)
+endforeach()
+add_custom_target(package_texts ALL DEPENDS ${CE_PACKAGE_TEXTS})
+
+install(TARGETS circle_erase zod_preview RUNTIME DESTINATION .)
+install(FILES ${CE_PACKAGE_TEXTS} DESTINATION .)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(CE_PACKAGE_ARCH win64)
+else()
+  set(CE_PACKAGE_ARCH win32)
+endif()
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-${CE_PACKAGE_ARCH})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+include(CPack)
