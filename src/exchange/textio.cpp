@@ -214,15 +214,17 @@ static Writer* draining;
 
 static void drain_handed(const void* block) { drain(*draining, *static_cast<const Block*>(block)); }
 
+#ifdef CE_INLINE_WRITER
+constexpr bool WRITER_THREAD = false; // a benchmark's twin: every block is drained in line
+#else
+constexpr bool WRITER_THREAD = true;
+#endif
+
 void hand_off(Writer& w) {
-#ifndef CE_INLINE_WRITER
-    if (!w.f || w.handed_off || draining) return;
+    if (!WRITER_THREAD || !w.f || w.handed_off || draining) return;
     draining = &w;
     w.handed_off = start_worker(drain_handed);
     if (!w.handed_off) draining = nullptr; // the blocks are drained here, as without threads
-#else
-    (void)w;
-#endif
 }
 
 static void flush(Writer& w) {
