@@ -3,7 +3,7 @@
 #pragma once
 #include <string_view>
 
-#include "geometry/point.h"
+#include "exchange/point.h"
 
 // Boundary record: the circle record that follows the marker "hhp1ci".
 extern double K_CX, K_CY; // centre

@@ -6,10 +6,10 @@
 #endif
 
 #include "boundary/boundary.h"
-#include "driver/driver.h"
 #include "exchange/attributes.h"
 #include "exchange/fields.h"
 #include "exchange/platform.h"
+#include "exchange/run.h"
 #include "exchange/textio.h"
 
 int Pole_set(const Point& p) {

@@ -1,12 +1,11 @@
 // Entity clipping: lines cut at the region's edge, points and texts kept or dropped.
 #pragma once
 
-#include "geometry/point.h"
+#include "exchange/point.h"
 
-extern Segment TLINE;    // the segment record as read, while ILINE is in the circle frame
-extern Segment OLINE[9]; // kept pieces: slots 1 .. olineMAX - 1
-extern int olineMAX;     // one more than the number of kept pieces
-extern Point TPN;        // the point under test, in the circle frame
+extern Segment TLINE; // the segment record as read, while ILINE is in the circle frame
+extern int olineMAX;  // one more than the number of kept pieces
+extern Point TPN;     // the point under test, in the circle frame
 
 void reset_clip();
 

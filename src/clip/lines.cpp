@@ -2,12 +2,12 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
+#include "boundary/frame.h"
 #include "clip/clip.h"
-#include "clip/frame.h"
 #include "clip/probes.h"
-#include "driver/driver.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
+#include "exchange/run.h"
 #include "geometry/geometry.h"
 
 // Only "is it 0" and "is it above 0" are ever asked of PLcnt, so it may stop growing.

@@ -1,11 +1,11 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
+#include "boundary/frame.h"
 #include "clip/clip.h"
-#include "clip/frame.h"
 #include "clip/probes.h"
-#include "driver/driver.h"
 #include "exchange/format.h"
+#include "exchange/run.h"
 #include "geometry/geometry.h"
 
 int Del_ten() {

@@ -1,9 +1,9 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
-#include "driver/driver.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
+#include "exchange/run.h"
 #include "geometry/geometry.h"
 
 static bool within(double v, double a, double b, double e) {

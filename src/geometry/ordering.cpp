@@ -1,8 +1,7 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
-#include "clip/clip.h"
-#include "driver/driver.h"
+#include "exchange/run.h"
 #include "geometry/geometry.h"
 
 static int recorded(const Point& from, const Point& to, const Segment& L) {

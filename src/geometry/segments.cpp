@@ -1,7 +1,7 @@
 #include "boundary/boundary.h"
-#include "driver/driver.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
+#include "exchange/run.h"
 #include "geometry/geometry.h"
 
 // Two strict clauses rather than min/max: a NaN fails both.
