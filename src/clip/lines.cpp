@@ -100,6 +100,8 @@ int Del_c_l() {
         } else {
             inside = true;
         }
+        // Through a corner a single crossing counts on both edges that meet there.
+        if (probe_near_corner(m, E1, E2)) inside = inside_region(m, E1, E2);
         // An erase keeps the outside pieces, a crop the inside ones.
         if (inside == (isCrop != 0)) {
             OLINE[olineMAX] = {KP[i].x, KP[i].y, KP[i + 1].x, KP[i + 1].y};

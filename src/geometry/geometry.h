@@ -19,6 +19,13 @@ int __CROSS_C(const Segment& S, const Point& P);
 int Koten_en_ln(const Segment& S, int flag);
 bool crosses_on_way_to_centre(const Point& p); // true: Koten_en_ln(p to centre, 1) > 0
 
+// The region decided from its own geometry, in the circle frame, where a probe's count cannot
+// decide: E1, E2 are the arc's ends; above the segment mode everything is inside.
+bool inside_region(const Point& p, const Point& E1, const Point& E2);
+// The probe from p to the outside reference point passes within gomi of a corner of the sector
+// or segment region.
+bool probe_near_corner(const Point& p, const Point& E1, const Point& E2);
+
 int Koten_Ko(const Segment& L, int mapped);
 int Koten_Gen(const Segment& L, int mapped);
 int KPsort();
