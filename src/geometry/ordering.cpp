@@ -26,7 +26,10 @@ int Koten_Gen(const Segment& L, int mapped) {
     return recorded(E1, E2, L);
 }
 
-static bool after(const Point& a, const Point& b) { return a.x > b.x || (a.x == b.x && a.y > b.y); }
+static bool after(const Point& a, const Point& b, bool by_y) {
+    if (by_y) return a.y > b.y || (a.y == b.y && a.x > b.x);
+    return a.x > b.x || (a.x == b.x && a.y > b.y);
+}
 
 int KPsort() {
     const int N = KPcnt;
@@ -45,10 +48,12 @@ int KPsort() {
             }
         }
     }
+    // Along a steep line x is rounding noise: y orders the cuts there.
+    const bool by_y = n > 2 && std::fabs(KP[2].y - KP[1].y) > std::fabs(KP[2].x - KP[1].x);
     for (int i = 2; i < n; ++i) {
         Point key = KP[i];
         int j = i - 1;
-        for (; j >= 1 && after(KP[j], key); --j) KP[j + 1] = KP[j];
+        for (; j >= 1 && after(KP[j], key, by_y); --j) KP[j + 1] = KP[j];
         KP[j + 1] = key;
     }
     if (n != N) {
