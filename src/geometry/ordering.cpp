@@ -95,11 +95,13 @@ int SORT_OLINE(int n) {
         OLINE[j + 1] = s;
         key[j + 1] = k;
     }
+    // An end is given the record's own numbers only where it is the record's end: snapping one
+    // coordinate alone would move a cut on a nearly level line off the line.
     Segment& first = OLINE[1];
-    if (std::fabs(first.x1 - ILINE.x1) < gomi) first.x1 = ILINE.x1;
-    if (std::fabs(first.y1 - ILINE.y1) < gomi) first.y1 = ILINE.y1;
+    if (std::fabs(first.x1 - ILINE.x1) < gomi && std::fabs(first.y1 - ILINE.y1) < gomi)
+        first.x1 = ILINE.x1, first.y1 = ILINE.y1;
     Segment& end = OLINE[last];
-    if (std::fabs(end.x2 - ILINE.x2) < gomi) end.x2 = ILINE.x2;
-    if (std::fabs(end.y2 - ILINE.y2) < gomi) end.y2 = ILINE.y2;
+    if (std::fabs(end.x2 - ILINE.x2) < gomi && std::fabs(end.y2 - ILINE.y2) < gomi)
+        end.x2 = ILINE.x2, end.y2 = ILINE.y2;
     return 0;
 }

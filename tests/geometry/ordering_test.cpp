@@ -48,6 +48,11 @@ TEST_F(SortOline, TurnsOrdersAndSnaps) {
     OLINE[1] = {0.0003, 0, 9.9997, 0.0003};
     SORT_OLINE(2);
     EXPECT_SEG(OLINE[1], 0.0003, 0, 9.9997, 0.0003);
+    // A cut near the record's end in one coordinate only is a cut, not the end.
+    ILINE = {0, 0, 10, 0.001};
+    OLINE[1] = {0.5, 0.00005, 9.9999, 0.0009999};
+    SORT_OLINE(2);
+    EXPECT_SEG(OLINE[1], 0.5, 0.00005, 10, 0.001);
 }
 
 // A cut a rounding below a horizontal line (as on a radius that is vertical but for rounding)
