@@ -30,6 +30,18 @@ TEST_F(KPsortGeo, RemovesLaterDuplicatesThenOrders) {
     EXPECT_EQ(KPcnt, 5);
     EXPECT_PT(KP[2], 1, 0);
     EXPECT_PT(KP[3], 1.000001, 5);
+    // Along a steep line y orders the cuts, whatever the rounding noise in x says.
+    EXPECT_EQ(sort({{3, 20},
+                    {3.0000000000001, -20},
+                    {3.00000000000002, 9.5},
+                    {3.00000000000008, -9.5},
+                    {3.00000000000002, -1}}),
+              0);
+    EXPECT_PT(KP[1], 3.0000000000001, -20);
+    EXPECT_PT(KP[2], 3.00000000000008, -9.5);
+    EXPECT_PT(KP[3], 3.00000000000002, -1);
+    EXPECT_PT(KP[4], 3.00000000000002, 9.5);
+    EXPECT_PT(KP[5], 3, 20);
     KPcnt = 9;
     EXPECT_EQ(KPsort(), 2);
     EXPECT_EQ(KPcnt, 9);
