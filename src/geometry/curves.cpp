@@ -94,6 +94,17 @@ struct Gap {
 
 } // namespace
 
+// A root with the same side a little before and after it is a touch (exactly 0 at a sample),
+// or half of a dip too short to tell.
+static int touches_dropped(const Gap& f, double* a, int n, double w) {
+    int kept = 0;
+    for (int i = 0; i < n; ++i) {
+        double step = std::fmax(w, 1e-13 * (1 + std::fabs(a[i])));
+        if ((f.at(a[i] - step, nullptr) < 0) != (f.at(a[i] + step, nullptr) < 0)) a[kept++] = a[i];
+    }
+    return kept;
+}
+
 int conic_circle_crossings(const Conic& q, const Point& o, double r, double lo, double hi,
                            double tol, double* out, int cap) {
     const Gap f = {{q.c.x - o.x, q.c.y - o.y}, q.u, q.v, r * r};
@@ -124,7 +135,7 @@ int conic_circle_crossings(const Conic& q, const Point& o, double r, double lo, 
         double got[2];
         int m = two_in_range(root[0], root[1], lo, hi, got);
         for (int i = 0; i < m && n < cap; ++i) out[n++] = got[i];
-        return n;
+        return touches_dropped(f, out, n, tol / (4 * std::sqrt(uu + vv)));
     }
 
     // Over a span of half-width w about its middle, f strays from its value there by at most
@@ -154,7 +165,7 @@ int conic_circle_crossings(const Conic& q, const Point& o, double r, double lo, 
         stack[top++] = {m, s.b, fm, s.fb, s.depth + 1};
         stack[top++] = {s.a, m, s.fa, fm, s.depth + 1};
     }
-    return n;
+    return touches_dropped(f, out, n, w_min);
 }
 
 bool within_arc(const Point& p) {
