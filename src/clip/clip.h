@@ -12,3 +12,6 @@ void reset_clip();
 int Del_c_l();  // writes the kept pieces itself; always 0
 int Del_ten();  // 1: IPOINT lies outside the region (keep)
 int Del_moji(); // 1: at least one end of the text lies outside (keep)
+// The current circle (CX .. JK) cut at the region's edge: 1 when the record stays whole (write
+// it back), else 0, having written its kept pieces, if any, itself.
+int Del_c_c(bool short_form);

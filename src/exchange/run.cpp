@@ -4,6 +4,7 @@
 int isTest = 0;
 int iMode = 1;
 int isCrop = 0;
+int isCurve = 0;
 int EXiro1, EXsyu1, EXiro2, EXsyu2;
 int SHARP = 20;
 int PL = 20;
@@ -20,6 +21,7 @@ void reset_run() {
     isTest = 0;
     iMode = 1;
     isCrop = 0;
+    isCurve = 0;
     EXiro1 = EXsyu1 = EXiro2 = EXsyu2 = 0;
     SHARP = 20;
     PL = 20;

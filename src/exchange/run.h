@@ -7,6 +7,7 @@
 extern int isTest;         // 0 off, 1 diagnostics into the output, 2 on the console
 extern int iMode;          // clipping mode (-m)
 extern int isCrop;         // 1: keep what lies inside the region instead (-i)
+extern int isCurve;        // 1: circles, arcs and ellipses are cut too (-c)
 extern int EXiro1, EXsyu1; // first excluded pair: colour, line type (-e)
 extern int EXiro2, EXsyu2; // second excluded pair (-f)
 
