@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the tool and runs it on a copy of the bundled sample drawing, then shows what changed:
-# as a diff and as a picture, before and after (build/demo/preview.svg, also docs/sample.svg).
+# as a diff and as a picture, before and after (build/demo/preview.svg, also docs/sample.svg, or
+# for options such as -c docs/sample-c.svg).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset release >/dev/null
@@ -15,7 +16,9 @@ diff <(tr -d '\r' < examples/ZOD_UZUD.TXT) <(tr -d '\r' < "$work/ZOD_UZUD.TXT") 
 mode=1
 for a in "$@"; do case "$a" in [-/][mM]*) mode="${a:2}" ;; esac; done
 build/release/zod_preview examples/ZOD_UZUD.TXT "$work/ZOD_UZUD.TXT" -o "$work/preview.svg" "-m${mode:-1}"
-mkdir -p docs && cp "$work/preview.svg" docs/sample.svg
+# The run without options is the README's picture; one with options gets its own beside it.
+picture=docs/sample$(printf '%s' "$@" | tr -c 'A-Za-z0-9' '-').svg
+mkdir -p docs && cp "$work/preview.svg" "$picture"
 echo "picture, before and after: $work/preview.svg"
 # A PNG beside it when a converter is at hand; the SVG is the picture either way.
 if command -v rsvg-convert >/dev/null; then

@@ -3,7 +3,7 @@
 #pragma once
 #include <string_view>
 
-#include "geometry/point.h"
+#include "exchange/point.h"
 
 // Boundary record: the circle record that follows the marker "hhp1ci".
 extern double K_CX, K_CY; // centre
@@ -37,6 +37,8 @@ int Pre_pro(std::string_view line, long long number);
 // A segment record of four plain unsigned decimals (" 12 3. 4.5 6"), which the pre-scan may
 // leave unread.
 bool plain_segment(std::string_view line);
+// A circle record of either form into the current circle; true for the short form.
+bool read_circle(std::string_view line);
 int Pole_set(const Point& p);
 int __SPCNT(std::string_view text);
 

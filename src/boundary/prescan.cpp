@@ -6,10 +6,10 @@
 #endif
 
 #include "boundary/boundary.h"
-#include "driver/driver.h"
 #include "exchange/attributes.h"
 #include "exchange/fields.h"
 #include "exchange/platform.h"
+#include "exchange/run.h"
 #include "exchange/textio.h"
 
 int Pole_set(const Point& p) {
@@ -33,17 +33,21 @@ int __SPCNT(std::string_view text) {
     return n;
 }
 
-// A circle record of either form into the current circle; the one after the marker is the
-// boundary.
-static void circle_record(std::string_view line, long long number) {
+bool read_circle(std::string_view line) {
     if (__SPCNT(line.substr(2)) == 3) {
         // A short form is a full circle: it must not inherit an earlier arc's angles.
         SK = EK = HP = JK = 0;
         fields(line, 2).lf(CX).lf(CY).lf(CR);
-    } else {
-        SK = 0, EK = 360, HP = 0, JK = 0;
-        fields(line, 2).lf(CX).lf(CY).lf(CR).lf(SK).lf(EK).lf(HP).lf(JK);
+        return true;
     }
+    SK = 0, EK = 360, HP = 0, JK = 0;
+    fields(line, 2).lf(CX).lf(CY).lf(CR).lf(SK).lf(EK).lf(HP).lf(JK);
+    return false;
+}
+
+// The circle record after the marker is the boundary.
+static void circle_record(std::string_view line, long long number) {
+    read_circle(line);
     if (number == HHP_FIND[1] + 1) {
         K_CX = CX, K_CY = CY, K_CR = CR, K_SK = SK, K_EK = EK, K_HP = HP, K_JK = JK;
         K_CPT = {CX, CY};

@@ -1,11 +1,11 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
-#include "clip/frame.h"
-#include "driver/driver.h"
+#include "boundary/frame.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
-#include "geometry/geometry.h"
+#include "exchange/run.h"
+#include "geometry/primitives.h"
 
 // Validation only reads, so a refused boundary leaves everything as the pre-scan left it.
 static int refusal() {

@@ -1,15 +1,17 @@
 // Entity clipping: lines cut at the region's edge, points and texts kept or dropped.
 #pragma once
 
-#include "geometry/point.h"
+#include "exchange/point.h"
 
-extern Segment TLINE;    // the segment record as read, while ILINE is in the circle frame
-extern Segment OLINE[9]; // kept pieces: slots 1 .. olineMAX - 1
-extern int olineMAX;     // one more than the number of kept pieces
-extern Point TPN;        // the point under test, in the circle frame
+extern Segment TLINE; // the segment record as read, while ILINE is in the circle frame
+extern int olineMAX;  // one more than the number of kept pieces
+extern Point TPN;     // the point under test, in the circle frame
 
 void reset_clip();
 
 int Del_c_l();  // writes the kept pieces itself; always 0
 int Del_ten();  // 1: IPOINT lies outside the region (keep)
 int Del_moji(); // 1: at least one end of the text lies outside (keep)
+// The current circle (CX .. JK) cut at the region's edge: 1 when the record stays whole (write
+// it back), else 0, having written its kept pieces, if any, itself.
+int Del_c_c(bool short_form);

@@ -2,12 +2,12 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
+#include "boundary/frame.h"
 #include "clip/clip.h"
-#include "clip/frame.h"
 #include "clip/probes.h"
-#include "driver/driver.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
+#include "exchange/run.h"
 #include "geometry/geometry.h"
 
 // Only "is it 0" and "is it above 0" are ever asked of PLcnt, so it may stop growing.
@@ -100,6 +100,8 @@ int Del_c_l() {
         } else {
             inside = true;
         }
+        // Through a corner a single crossing counts on both edges that meet there.
+        if (probe_near_corner(m, E1, E2)) inside = inside_region(m, E1, E2);
         // An erase keeps the outside pieces, a crop the inside ones.
         if (inside == (isCrop != 0)) {
             OLINE[olineMAX] = {KP[i].x, KP[i].y, KP[i + 1].x, KP[i + 1].y};

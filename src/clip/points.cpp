@@ -1,11 +1,11 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
+#include "boundary/frame.h"
 #include "clip/clip.h"
-#include "clip/frame.h"
 #include "clip/probes.h"
-#include "driver/driver.h"
 #include "exchange/format.h"
+#include "exchange/run.h"
 #include "geometry/geometry.h"
 
 int Del_ten() {
@@ -33,6 +33,8 @@ int Del_ten() {
     } else if (iMode <= 1) {
         k = __Distance(TPN, K_CPT) > K_CR ? 5 : 0;
     }
+    // Through a corner a single crossing counts on both edges that meet there.
+    if (probe_near_corner(TPN, E1, E2)) k = inside_region(TPN, E1, E2) ? 0 : iMode == 3 ? 1 : 3;
     if (isTest == 2) say("# Del_ten()end k(%d)\n", k);
     // A crop keeps what an erase drops.
     return (k != 0) != (isCrop != 0) ? 1 : 0;

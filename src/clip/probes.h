@@ -2,7 +2,7 @@
 // segment modes: the probe runs from the point to the outside reference point Pmin[1].
 #pragma once
 
-#include "geometry/point.h"
+#include "exchange/point.h"
 
 // Segment mode: crossings with the chord E1-E2, then with the arc. *chord gets the first.
 int chord_crossings(const Point& p, const Point& E1, const Point& E2, int* chord);

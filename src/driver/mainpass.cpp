@@ -48,6 +48,12 @@ static void segment(std::string_view rec) {
     Del_c_l();
 }
 
+// Circles in the header, where the boundary is not set up yet, and in a polyline block stay
+// whole; so do excluded and protected ones, as segments do.
+static bool cut_curve() {
+    return isCurve && SHARP != 20 && PL != 1 && !EX_CLCT() && !is_protected();
+}
+
 static void text_attribute(std::string_view rec) {
     put_record(fpw, rec);
     char c = at(rec, 2);
@@ -117,6 +123,8 @@ static bool dispatch(std::string_view rec) {
             if (is_protected()) return WR_BACK(rec), true;
             fields(rec, 0).c2(ChHEAD).lf(ChX).lf(ChY).lf(ChDX).lf(ChDY);
             if (Del_moji() == 1) WR_BACK(rec);
+        } else if (c1 == 'i' && cut_curve()) {
+            if (Del_c_c(read_circle(rec)) == 1) WR_BACK(rec);
         } else if (c1 == 'i' || c1 == 'o' || c1 == 'p' || c1 == 'r' || c1 == 's' || c1 == 't') {
             WR_BACK(rec);
         } else {

@@ -31,6 +31,9 @@ void OPT(const char* arg) {
     case 'i':
         isCrop = 1;
         break;
+    case 'c':
+        isCurve = 1;
+        break;
     default:
         std::fputs("\n illegal Option.\n", stderr);
         break;

@@ -12,7 +12,7 @@
 #include "geometry/geometry.h"
 
 static const char USAGE[] =
-    "usage: circle_erase [-m<mode>] [-i] [-e<cl>] [-f<cl>] [-t | -t2]\n"
+    "usage: circle_erase [-m<mode>] [-i] [-c] [-e<cl>] [-f<cl>] [-t | -t2]\n"
     "\n"
     "Erases from ZOD_UZUD.TXT, in the current directory, what lies inside the circle,\n"
     "ellipse or arc designated after the marker record \"hhp1ci\", and rewrites the file.\n"
@@ -20,6 +20,8 @@ static const char USAGE[] =
     "  -m<mode>  1 whole circle or ellipse (default); 2 sector of the arc; 3 sector and its\n"
     "            radii drawn; 4 segment between arc and chord; 5 segment and its chord drawn\n"
     "  -i        crop instead: keep what lies inside the region, drop what lies outside\n"
+    "  -c        cut circles, arcs and ellipses at the region's edge too (else they stay\n"
+    "            whole)\n"
     "  -e<cl>    lines of colour c and line type l are left whole (e.g. -e25); default 00\n"
     "  -f<cl>    a second colour and line type left whole\n"
     "  -t, -t2   test mode: diagnostics into the file (-t) or on the console (-t2); the work\n"

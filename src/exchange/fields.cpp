@@ -116,7 +116,13 @@ Fields& Fields::lf(double& v) {
         bool digits =
             h < end && (hex_value(*h) >= 0 || (*h == '.' && h + 1 < end && hex_value(h[1]) >= 0));
         if (digits) {
-            auto r = std::from_chars(h, end, val, std::chars_format::hex);
+            // scanf ends a number at a second sign after the exponent mark ("0x1p+-4" is 1),
+            // where from_chars may read on: the mantissa is then read alone.
+            const char* m = h;
+            while (m < end && (hex_value(*m) >= 0 || *m == '.')) ++m;
+            bool two_signs = end - m >= 3 && (*m | 0x20) == 'p' && (m[1] == '+' || m[1] == '-') &&
+                             (m[2] == '+' || m[2] == '-');
+            auto r = std::from_chars(h, two_signs ? m : end, val, std::chars_format::hex);
             stop = skip_bare_exponent(h, r.ptr, end, 'p');
             if (r.ec == std::errc::result_out_of_range) val = out_of_range(h, stop, true);
         } else if (h < end && *h == '.') {

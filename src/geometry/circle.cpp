@@ -1,9 +1,9 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
-#include "driver/driver.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
+#include "exchange/run.h"
 #include "geometry/geometry.h"
 
 static bool within(double v, double a, double b, double e) {
@@ -47,17 +47,17 @@ int __CROSS_C(const Segment& S, const Point& P) {
 static double larger(double a, double b) { return a > b ? a : b; }
 static double smaller(double a, double b) { return a < b ? a : b; }
 
-// The candidates of a line of slope at most 16 lie within rounding of the circle (far less
-// than this margin, which allows a millionth of the coordinates' size), so a segment whose
-// box keeps that far from the circle's box has none in it: the box test would refuse both.
+// A candidate is found from the foot of the perpendicular, relative to the centre, and along the
+// segment, so it lies within a few units in the last place of the sizes involved of the circle,
+// or within the square root of that where the line is nearly tangent: far less than this margin,
+// a millionth of those sizes. A segment whose box keeps that far from the circle's box has no
+// candidate in it, whatever its direction.
 static bool clear_of_circle(const Segment& S, double cx, double cy, double r) {
-    double dx = S.x1 - S.x2, dy = S.y1 - S.y2;
-    if (!(std::fabs(dy) <= 16 * std::fabs(dx))) return false; // steep, vertical or NaN
     r = std::fabs(r);
     double size = std::fabs(cx) + std::fabs(cy) + r + std::fabs(S.x1) + std::fabs(S.y1) +
                   std::fabs(S.x2) + std::fabs(S.y2);
-    if (!(size < 1e12)) return false;
-    double margin = std::fabs(gomi) + 1e-6 * (1 + size) * 17 * 17;
+    if (!(size < 1e12)) return false; // NaN too
+    double margin = std::fabs(gomi) + 1e-6 * (1 + size);
     return larger(S.x1, S.x2) + margin < cx - r || smaller(S.x1, S.x2) - margin > cx + r ||
            larger(S.y1, S.y2) + margin < cy - r || smaller(S.y1, S.y2) - margin > cy + r;
 }
@@ -74,17 +74,20 @@ int Koten_en_ln(const Segment& S, int flag) {
         cand[0] = {S.x1, cy + s};
         cand[1] = {S.x1, cy - s};
     } else {
-        double m = (S.y1 - S.y2) / (S.x1 - S.x2);
-        double c = S.y1 - S.x1 * m;
-        double t = (m * (c - cy) - cx) / (1 + m * m);
-        double q = ((c - cy) * (c - cy) + cx * cx - r * r) / (1 + m * m);
-        if (t * t < q) return 0;
-        double D = t * t - q;
-        double s = std::sqrt(D);
-        double xa = s - t;
-        double xb = -t - s;
-        cand[0] = {xa, c + m * xa};
-        cand[1] = {xb, c + m * xb};
+        // Relative to the centre and along the segment: a slope and an intercept at x = 0 lose
+        // every digit on steep lines and far from the origin.
+        double ax = S.x1 - cx, ay = S.y1 - cy;
+        double dx = S.x2 - S.x1, dy = S.y2 - S.y1;
+        double dd = dx * dx + dy * dy;
+        double u = -(ax * dx + ay * dy) / dd;
+        double fx = ax + u * dx, fy = ay + u * dy;
+        double D = r * r - (fx * fx + fy * fy);
+        if (D < 0) return 0; // 0 goes on: a tangent
+        double s = std::sqrt(D / dd);
+        double t0 = dx > 0 ? u + s : u - s; // the larger x first
+        double t1 = dx > 0 ? u - s : u + s;
+        cand[0] = {S.x1 + t0 * dx, S.y1 + t0 * dy};
+        cand[1] = {S.x1 + t1 * dx, S.y1 + t1 * dy};
     }
     int count = 0;
     for (const Point& P : cand) {
@@ -102,20 +105,18 @@ int Koten_en_ln(const Segment& S, int flag) {
 }
 
 // A probe from p to the centre, when p lies clearly outside, crosses the circle once in the
-// probe; its candidate there passes the box test when its rounding error stays below the
-// tolerance. The bound taken allows about a thousand times the error the computation can
-// make for a slope of at most 16, so this answers only where the count surely is not 0.
+// probe, and its candidate there lies within a few units in the last place of the probe's size
+// of the true crossing, inside the probe's box. The bound taken allows some thirty times that
+// error, so this answers only where the count surely is not 0.
 bool crosses_on_way_to_centre(const Point& p) {
     if (isTest == 1 || isTest == 2 || !(KRP[2] <= 0 && KRP[3] >= 360)) return false;
     const double cx = K_CX, cy = K_CY, r = std::fabs(K_CR), e = gomi;
     double dx = p.x - cx, dy = p.y - cy;
-    double adx = std::fabs(dx), ady = std::fabs(dy);
-    if (!(ady <= 16 * adx) || !(e > 0)) return false; // steep, vertical, NaN, no tolerance
+    if (!(e > 0)) return false; // no tolerance
     double size = larger(larger(std::fabs(p.x), std::fabs(p.y)),
                          larger(larger(std::fabs(cx), std::fabs(cy)), r));
-    if (!(size < 1e8) || !(r > 1e-6 * size) || !(r > 4 * e)) return false;
-    double slope = 1 + ady / adx;
-    double err = 1e-13 * slope * slope * (size * size * slope / r + size);
+    if (!(size < 1e12) || !(r > 1e-6 * size) || !(r > 4 * e)) return false; // NaN too
+    double err = 1e-12 * size;
     if (!(err < 0.5 * e)) return false;
     double beyond = r + 1e-9 * size; // p at least this far from the centre
     return dx * dx + dy * dy > beyond * beyond;

@@ -1,8 +1,7 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
-#include "clip/clip.h"
-#include "driver/driver.h"
+#include "exchange/run.h"
 #include "geometry/geometry.h"
 
 static int recorded(const Point& from, const Point& to, const Segment& L) {
@@ -27,7 +26,10 @@ int Koten_Gen(const Segment& L, int mapped) {
     return recorded(E1, E2, L);
 }
 
-static bool after(const Point& a, const Point& b) { return a.x > b.x || (a.x == b.x && a.y > b.y); }
+static bool after(const Point& a, const Point& b, bool by_y) {
+    if (by_y) return a.y > b.y || (a.y == b.y && a.x > b.x);
+    return a.x > b.x || (a.x == b.x && a.y > b.y);
+}
 
 int KPsort() {
     const int N = KPcnt;
@@ -46,10 +48,12 @@ int KPsort() {
             }
         }
     }
+    // Along a steep line x is rounding noise: y orders the cuts there.
+    const bool by_y = n > 2 && std::fabs(KP[2].y - KP[1].y) > std::fabs(KP[2].x - KP[1].x);
     for (int i = 2; i < n; ++i) {
         Point key = KP[i];
         int j = i - 1;
-        for (; j >= 1 && after(KP[j], key); --j) KP[j + 1] = KP[j];
+        for (; j >= 1 && after(KP[j], key, by_y); --j) KP[j + 1] = KP[j];
         KP[j + 1] = key;
     }
     if (n != N) {
@@ -91,11 +95,13 @@ int SORT_OLINE(int n) {
         OLINE[j + 1] = s;
         key[j + 1] = k;
     }
+    // An end is given the record's own numbers only where it is the record's end: snapping one
+    // coordinate alone would move a cut on a nearly level line off the line.
     Segment& first = OLINE[1];
-    if (std::fabs(first.x1 - ILINE.x1) < gomi) first.x1 = ILINE.x1;
-    if (std::fabs(first.y1 - ILINE.y1) < gomi) first.y1 = ILINE.y1;
+    if (std::fabs(first.x1 - ILINE.x1) < gomi && std::fabs(first.y1 - ILINE.y1) < gomi)
+        first.x1 = ILINE.x1, first.y1 = ILINE.y1;
     Segment& end = OLINE[last];
-    if (std::fabs(end.x2 - ILINE.x2) < gomi) end.x2 = ILINE.x2;
-    if (std::fabs(end.y2 - ILINE.y2) < gomi) end.y2 = ILINE.y2;
+    if (std::fabs(end.x2 - ILINE.x2) < gomi && std::fabs(end.y2 - ILINE.y2) < gomi)
+        end.x2 = ILINE.x2, end.y2 = ILINE.y2;
     return 0;
 }

@@ -1,7 +1,7 @@
 #include <cmath>
 #include <limits>
 
-#include "geometry/geometry.h"
+#include "geometry/primitives.h"
 
 double __Distance(const Point& p, const Point& q) {
     double dx = p.x - q.x;

@@ -1,7 +1,7 @@
 #include "boundary/boundary.h"
-#include "driver/driver.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
+#include "exchange/run.h"
 #include "geometry/geometry.h"
 
 // Two strict clauses rather than min/max: a NaN fails both.
@@ -64,8 +64,15 @@ int Koten_lnln(const Segment& A, const Segment& B, int seido) {
                 if (take(A, B, k, seido)) q = 6;
             }
         } else {
-            k = {(cB - cA) / (mA - mB), (mA * cB - mB * cA) / (mA - mB)};
-            if (take(A, B, k, seido)) p = 7;
+            // Along A from its start: intercepts at x = 0 lose every digit on steep lines.
+            double dAx = A.x2 - A.x1, dAy = A.y2 - A.y1;
+            double dBx = B.x2 - B.x1, dBy = B.y2 - B.y1;
+            double den = dAx * dBy - dAy * dBx;
+            if (den != 0) {
+                double t = ((B.x1 - A.x1) * dBy - (B.y1 - A.y1) * dBx) / den;
+                k = {A.x1 + t * dAx, A.y1 + t * dAy};
+                if (take(A, B, k, seido)) p = 7;
+            }
         }
     }
     if (p != 0 || q != 0) {

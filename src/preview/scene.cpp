@@ -5,7 +5,7 @@
 
 #include "exchange/fields.h"
 #include "exchange/textio.h"
-#include "geometry/geometry.h"
+#include "geometry/curves.h"
 
 static const double PI = 3.141592653589793;
 
@@ -17,13 +17,8 @@ void curve_point(const Shape& c, double a, double& x, double& y) {
 }
 
 void curve_range(const Shape& c, double& start, double& end) {
-    start = DEG_0_360(c.sk), end = DEG_0_360(c.ek);
-    // Equal angles close the curve; so does a full turn, and angles that are no numbers.
-    if (c.sk == c.ek || (start == 0 && end == 360) || !(start == start && end == end)) {
-        start = 0, end = 360;
-        return;
-    }
-    if (start > end) end += 360;
+    // Angles that are no numbers draw the whole curve, as a closed one does.
+    if (!(c.sk == c.sk && c.ek == c.ek) || arc_range(c.sk, c.ek, start, end)) start = 0, end = 360;
 }
 
 static void extend(Scene& s, double x, double y) {

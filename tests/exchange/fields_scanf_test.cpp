@@ -412,6 +412,11 @@ const std::vector<std::string_view> REALS = {
     "0x1p"sv,
     "0x1p+"sv,
     "0x1px"sv,
+    "0x1p+-4"sv, // two signs after the mark: the number ends after the first
+    "0x1.8P+-1"sv,
+    "0x2P+-0x1p1"sv,
+    "0x1p-+3"sv,
+    "0x1p--3"sv,
     "0x1.fffffffffffff8p1023"sv,
     "0x1p1024"sv,
     "0x1p-1074"sv,

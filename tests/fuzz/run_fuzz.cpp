@@ -1,6 +1,6 @@
 // libFuzzer target over a whole run: the input is an exchange file, its first byte picks the
-// options. The run works in a private temporary directory, so paths given to the fuzzer
-// must be absolute.
+// options (mode, test mode, excluded pair, curves cut). The run works in a private temporary
+// directory, so paths given to the fuzzer must be absolute.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -28,11 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fwrite(data, 1, size, f);
         std::fclose(f);
     }
-    std::string e = "-e" + std::to_string(pick >> 5);
-    char* argv[] = {const_cast<char*>("circle_erase"), const_cast<char*>(modes[pick & 7]),
-                    const_cast<char*>(tests[(pick >> 3) & 3]), e.data(), nullptr};
+    std::string e = "-e" + std::to_string((pick >> 5) & 3);
+    char* argv[] = {const_cast<char*>("circle_erase"),           const_cast<char*>(modes[pick & 7]),
+                    const_cast<char*>(tests[(pick >> 3) & 3]),   e.data(),
+                    const_cast<char*>(pick & 0x80 ? "-c" : "x"), nullptr};
     reset_all();
-    run(4, argv);
+    run(5, argv);
     std::remove("ZOD_UZUD.$$$");
     return 0;
 }

@@ -30,6 +30,18 @@ TEST_F(KPsortGeo, RemovesLaterDuplicatesThenOrders) {
     EXPECT_EQ(KPcnt, 5);
     EXPECT_PT(KP[2], 1, 0);
     EXPECT_PT(KP[3], 1.000001, 5);
+    // Along a steep line y orders the cuts, whatever the rounding noise in x says.
+    EXPECT_EQ(sort({{3, 20},
+                    {3.0000000000001, -20},
+                    {3.00000000000002, 9.5},
+                    {3.00000000000008, -9.5},
+                    {3.00000000000002, -1}}),
+              0);
+    EXPECT_PT(KP[1], 3.0000000000001, -20);
+    EXPECT_PT(KP[2], 3.00000000000008, -9.5);
+    EXPECT_PT(KP[3], 3.00000000000002, -1);
+    EXPECT_PT(KP[4], 3.00000000000002, 9.5);
+    EXPECT_PT(KP[5], 3, 20);
     KPcnt = 9;
     EXPECT_EQ(KPsort(), 2);
     EXPECT_EQ(KPcnt, 9);
@@ -48,19 +60,18 @@ TEST_F(SortOline, TurnsOrdersAndSnaps) {
     OLINE[1] = {0.0003, 0, 9.9997, 0.0003};
     SORT_OLINE(2);
     EXPECT_SEG(OLINE[1], 0.0003, 0, 9.9997, 0.0003);
+    // A cut near the record's end in one coordinate only is a cut, not the end.
+    ILINE = {0, 0, 10, 0.001};
+    OLINE[1] = {0.5, 0.00005, 9.9999, 0.0009999};
+    SORT_OLINE(2);
+    EXPECT_SEG(OLINE[1], 0.5, 0.00005, 10, 0.001);
 }
 
-// The radius to an arc end at 90 degrees is not quite vertical: a horizontal line's cut on it
-// lies a rounding below the line, which puts the first piece in class 4.
+// A cut a rounding below a horizontal line (as on a radius that is vertical but for rounding)
+// puts the first piece in class 4.
 TEST_F(SortOline, RoundingOffAQuadrantDoesNotTurnAPiece) {
-    const double t = 90 * PAI / 180;
-    PT[1] = {10, 0}, PT[2] = {10 * std::cos(t), 10 * std::sin(t)};
     ILINE = {-5, 5, 5, 5};
-    seed(ILINE);
-    EXPECT_EQ(Koten_Ko(ILINE, 0), 1);
-    KPsort();
-    const Point c = KP[2];
-    ASSERT_LT(c.y, 5.0);
+    const Point c = {3e-16, std::nextafter(5.0, 0.0)};
     OLINE[1] = {-5, 5, c.x, c.y}, OLINE[2] = {c.x, c.y, 5, 5};
     ASSERT_EQ(Dsen(OLINE[1]), 4);
     SORT_OLINE(3);

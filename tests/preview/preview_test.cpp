@@ -226,6 +226,9 @@ TEST(Preview, CurvePointsAndRanges) {
     EXPECT_EQ(range(-90, 0), (std::vector<double>{270, 360}));
     EXPECT_EQ(range(45, 45), (std::vector<double>{0, 360}));
     EXPECT_EQ(range(0, 360), (std::vector<double>{0, 360}));
+    EXPECT_EQ(range(10, 370), (std::vector<double>{0, 360})); // equal once folded: closed
+    // A piece that a cut left across its start: from 240 on to 120.
+    EXPECT_EQ(range(240, 120), (std::vector<double>{240, 480}));
 }
 
 } // namespace

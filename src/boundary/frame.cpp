@@ -1,4 +1,4 @@
-#include "clip/frame.h"
+#include "boundary/frame.h"
 
 #include "boundary/boundary.h"
 

@@ -1,0 +1,160 @@
+#include <cmath>
+#include <utility>
+
+#include "boundary/boundary.h"
+#include "boundary/frame.h"
+#include "clip/clip.h"
+#include "exchange/attributes.h"
+#include "exchange/format.h"
+#include "exchange/run.h"
+#include "geometry/curves.h"
+#include "geometry/geometry.h"
+
+// The circle's four crossings and the straight edges' four, with room to spare.
+static constexpr int MAX_CUTS = 16;
+
+static Point frame_vector(const Point& w, double c, double s) {
+    return {c * w.x + s * w.y, (c * w.y - s * w.x) / K_HP};
+}
+
+static bool usable(double v) { return std::fabs(v) < 1e100; } // NaN too
+
+// How a piece of the curve lies: inside the region, outside, or along the edge (within the
+// tolerance all the way, which says nothing of the side).
+enum Side { OUTSIDE, INSIDE, ALONG };
+
+// Judged where the piece keeps farthest from the edge of three points. The boundary's own
+// circle lies on the edge within the arc's range, which a crop keeps as it keeps the inside.
+static Side side_of(const Conic& q, double a, double b, bool on_circle, const Point& E1,
+                    const Point& E2, double tol) {
+    if (on_circle) return within_arc(conic_at(q, 0.5 * (a + b) * PAI / 180)) ? INSIDE : OUTSIDE;
+    Point best = {0, 0};
+    double far = -1;
+    for (double f : {0.5, 0.25, 0.75}) {
+        Point p = conic_at(q, (a + (b - a) * f) * PAI / 180);
+        double d = edge_distance(p, E1, E2);
+        if (d > far) far = d, best = p;
+    }
+    if (!(far >= tol)) return ALONG;
+    return inside_region(best, E1, E2) ? INSIDE : OUTSIDE;
+}
+
+static void write_piece(double a, double b, bool short_form) {
+    double start = DEG_0_360(a);
+    if (start >= 360) start -= 360;
+    double end = start + (b - a);
+    if (end > 360) end -= 360;
+    WR_Z_BACK();
+    emit("ci %.13f %.13f %.13f %.13f %.13f %.13f %.13f\n", CX, CY, CR, start, end,
+         short_form ? 1.0 : HP, short_form ? 0.0 : JK);
+}
+
+int Del_c_c(bool short_form) {
+    if (!usable(CX) || !usable(CY) || !usable(CR) || !usable(SK) || !usable(EK) || !usable(HP) ||
+        !usable(JK))
+        return 1;
+    if (iMode > 3) return isCrop ? 1 : 0; // everything is inside
+    double s, e;
+    const bool closed = arc_range(SK, EK, s, e);
+    double h = HP == 0 || HP == 1 ? 1 : HP;
+    double t = JK * PAI / 180, ct = std::cos(t), st = std::sin(t);
+    Conic q = {{CX, CY}, {CR * ct, CR * st}, {-h * CR * st, h * CR * ct}};
+    // The tolerance holds in drawing units: the circle frame stretches by up to 1 / K_HP.
+    double tol = std::fabs(gomi) / 100;
+    const bool mapped = is_ellipse();
+    if (mapped) {
+        double bt = K_JK0 * PAI / 180, c = std::cos(bt), sn = std::sin(bt);
+        q = {to_circle_frame(q.c, c, sn), frame_vector(q.u, c, sn), frame_vector(q.v, c, sn)};
+        if (std::fabs(K_HP) > 1) tol /= std::fabs(K_HP);
+    }
+    const Point& E1 = mapped ? PTd[1] : PT[1];
+    const Point& E2 = mapped ? PTd[2] : PT[2];
+
+    // Most curves keep clear of the boundary's circle, and the region lies within it.
+    double uu = q.u.x * q.u.x + q.u.y * q.u.y, vv = q.v.x * q.v.x + q.v.y * q.v.y;
+    double uv = q.u.x * q.v.x + q.u.y * q.v.y;
+    double off = std::hypot(q.c.x - K_CX, q.c.y - K_CY);
+    if (off - std::sqrt(uu + vv) > K_CR + tol) return isCrop ? 0 : 1;
+    // The curve's distances from its centre run from smin to smax.
+    double mid = 0.5 * (uu + vv), dev = std::hypot(0.5 * (uu - vv), uv);
+    double smax = std::sqrt(mid + dev), smin = std::sqrt(std::fmax(0, mid - dev));
+    const bool on_circle = off + std::fmax(std::fabs(smax - K_CR), std::fabs(smin - K_CR)) < tol;
+    // Along the edge all the way, or outside beyond the arc: an erase keeps it all.
+    if (on_circle && (!isCrop || (iMode != 2 && iMode != 3))) return 1;
+
+    double cut[MAX_CUTS];
+    int k = 0;
+    const double lo = s * PAI / 180, hi = e * PAI / 180;
+    if (on_circle) {
+        // Cut at the arc's ends: (cos a, sin a) solves [u v] x = E - c.
+        double det = q.u.x * q.v.y - q.u.y * q.v.x;
+        for (const Point* E : {&E1, &E2}) {
+            double px = E->x - q.c.x, py = E->y - q.c.y;
+            double a = std::atan2((q.u.x * py - q.u.y * px) / det, (q.v.y * px - q.v.x * py) / det);
+            a -= std::floor((a - lo) / (2 * PAI)) * (2 * PAI);
+            if (a <= hi) cut[k++] = a;
+        }
+        if (k == 2 && cut[1] < cut[0]) std::swap(cut[0], cut[1]);
+    } else {
+        k = edge_candidates(q, E1, E2, lo, hi, tol, cut, MAX_CUTS);
+    }
+
+    // The piece ends, in the record's degrees; a closed curve's pieces run on across its start.
+    double b[MAX_CUTS + 2];
+    int nb = 0;
+    if (!closed) b[nb++] = s;
+    for (int i = 0; i < k; ++i) {
+        double a = cut[i] * 180 / PAI;
+        if (closed) {
+            if (a < s) a += 360;
+            if (a >= s + 360) a -= 360;
+        } else if (!(a > s && a < e)) {
+            continue;
+        }
+        int j = nb++;
+        for (; j > 0 && b[j - 1] > a; --j) b[j] = b[j - 1];
+        b[j] = a;
+    }
+    if (closed && nb == 0) b[nb++] = s;
+    b[nb] = closed ? b[0] + 360 : e;
+    const int pieces = nb;
+
+    Side side[MAX_CUTS + 1];
+    int known = -1;
+    for (int i = 0; i < pieces; ++i) {
+        side[i] = side_of(q, b[i], b[i + 1], on_circle, E1, E2, tol);
+        if (side[i] != ALONG && known < 0) known = i;
+    }
+    if (known < 0) return 1; // along the edge all the way
+    // A piece along the edge sides with the one before it (the first known one, at the start).
+    for (int i = 0; i < pieces; ++i)
+        if (side[i] == ALONG) side[i] = i == 0 ? side[known] : side[i - 1];
+
+    bool keep[MAX_CUTS + 1];
+    int kept = 0;
+    for (int i = 0; i < pieces; ++i) {
+        keep[i] = (side[i] == INSIDE) == (isCrop != 0);
+        kept += keep[i];
+    }
+    if (kept == pieces) return 1;
+    if (kept == 0) return 0;
+
+    double run_a[MAX_CUTS + 1], run_b[MAX_CUTS + 1];
+    int runs = 0;
+    for (int i = 0; i < pieces; ++i) {
+        if (!keep[i]) continue;
+        if (i > 0 && keep[i - 1]) {
+            run_b[runs - 1] = b[i + 1];
+        } else {
+            run_a[runs] = b[i], run_b[runs] = b[i + 1];
+            ++runs;
+        }
+    }
+    int first = 0;
+    if (closed && keep[0] && keep[pieces - 1]) {
+        run_b[runs - 1] = run_b[0] + 360; // the last run goes on across the start
+        first = 1;
+    }
+    for (int r = first; r < runs; ++r) write_piece(run_a[r], run_b[r], short_form);
+    return 0;
+}

@@ -1,0 +1,12 @@
+// The stateless primitives: distance, angle folding, segment assembly, direction class. They
+// hold no state and include no subsystem, so the boundary's set-up may use them too.
+#pragma once
+
+#include "exchange/point.h"
+
+extern double PAI; // pi as the nearest double, set at start-up
+
+double __Distance(const Point& p, const Point& q);
+double DEG_0_360(double a);
+int __T2_LN(const Point& p, const Point& q, Segment& out);
+int Dsen(const Segment& s);

@@ -1,0 +1,43 @@
+#include <cmath>
+
+#include "boundary/boundary.h"
+#include "exchange/run.h"
+#include "geometry/geometry.h"
+
+// A NaN parameter counts as 0; the clamp keeps the nearest point on the probe.
+static bool passes_near(const Point& A, const Point& B, const Point& V) {
+    double ex = B.x - A.x, ey = B.y - A.y;
+    double ee = ex * ex + ey * ey;
+    double t = ee == 0 ? 0 : ((V.x - A.x) * ex + (V.y - A.y) * ey) / ee;
+    if (!(t > 0)) t = 0;
+    if (t > 1) t = 1;
+    double qx = A.x + t * ex - V.x, qy = A.y + t * ey - V.y;
+    return qx * qx + qy * qy < gomi * gomi;
+}
+
+bool probe_near_corner(const Point& p, const Point& E1, const Point& E2) {
+    if (iMode != 2 && iMode != 3) return false;
+    if (passes_near(p, Pmin[1], E1) || passes_near(p, Pmin[1], E2)) return true;
+    return iMode == 2 && passes_near(p, Pmin[1], K_CPT);
+}
+
+static double chord_side(const Point& Q, const Point& E1, const Point& E2) {
+    return (E2.x - E1.x) * (Q.y - E1.y) - (E2.y - E1.y) * (Q.x - E1.x);
+}
+
+bool inside_region(const Point& p, const Point& E1, const Point& E2) {
+    if (iMode > 3) return true;
+    const double cx = K_CX, cy = K_CY, r = K_CR;
+    double dx = p.x - cx, dy = p.y - cy;
+    if (!(dx * dx + dy * dy < r * r)) return false;
+    if (iMode == 2) {
+        double deg = DEG_0_360(std::atan2(dy, dx) * 180 / PAI);
+        return (KRP[2] <= deg && deg <= KRP[3]) || (KRP[2] <= deg + 360 && deg + 360 <= KRP[3]);
+    }
+    if (iMode == 3) {
+        double m = (KRP[2] + KRP[3]) * 0.5 * PAI / 180;
+        Point M = {cx + r * std::cos(m), cy + r * std::sin(m)};
+        return (chord_side(p, E1, E2) > 0) == (chord_side(M, E1, E2) > 0);
+    }
+    return true;
+}
