@@ -3,6 +3,7 @@
 # straight into the folder from which the host starts its external commands.
 set(CE_BATCH_FILES
   erase_circle.bat
+  erase_circle_curves.bat
   erase_sector.bat
   erase_segment.bat
   crop_circle.bat)
