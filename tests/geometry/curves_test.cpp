@@ -95,22 +95,21 @@ TEST(CurveCrossings, EllipseAgainstCircle) {
 }
 
 TEST(CurveRange, ClosedAndCounterClockwise) {
-    double s, e;
-    EXPECT_TRUE(arc_range(30, 30, s, e));
-    EXPECT_EQ(s, 30);
-    EXPECT_EQ(e, 390);
-    EXPECT_TRUE(arc_range(0, 360, s, e));
-    EXPECT_EQ(s, 0);
-    EXPECT_EQ(e, 360);
-    EXPECT_TRUE(arc_range(-90, 270, s, e));
-    EXPECT_EQ(s, 270);
-    EXPECT_EQ(e, 630);
-    EXPECT_FALSE(arc_range(300, 60, s, e));
-    EXPECT_EQ(s, 300);
-    EXPECT_EQ(e, 420);
-    EXPECT_FALSE(arc_range(-90, 90, s, e));
-    EXPECT_EQ(s, 270);
-    EXPECT_EQ(e, 450);
+    const struct {
+        double sk, ek;
+        bool closed;
+        double s, e;
+    } table[] = {{30, 30, true, 30, 390},
+                 {0, 360, true, 0, 360},
+                 {-90, 270, true, 270, 630},
+                 {300, 60, false, 300, 420},
+                 {-90, 90, false, 270, 450}};
+    for (const auto& t : table) {
+        double s, e;
+        EXPECT_EQ(arc_range(t.sk, t.ek, s, e), t.closed) << t.sk << " " << t.ek;
+        EXPECT_EQ(s, t.s) << t.sk << " " << t.ek;
+        EXPECT_EQ(e, t.e) << t.sk << " " << t.ek;
+    }
 }
 
 } // namespace
