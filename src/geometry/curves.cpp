@@ -168,17 +168,9 @@ int conic_circle_crossings(const Conic& q, const Point& o, double r, double lo, 
     return touches_dropped(f, out, n, w_min);
 }
 
-bool within_arc(const Point& p) {
-    double deg = DEG_0_360(std::atan2(p.y - K_CY, p.x - K_CX) * 180 / PAI);
-    return (KRP[2] <= deg && deg <= KRP[3]) || (KRP[2] <= deg + 360 && deg + 360 <= KRP[3]);
-}
-
 static double segment_distance(const Point& p, const Point& A, const Point& B) {
-    double ex = B.x - A.x, ey = B.y - A.y;
-    double ee = ex * ex + ey * ey;
-    double t = ee > 0 ? ((p.x - A.x) * ex + (p.y - A.y) * ey) / ee : 0;
-    t = t < 0 ? 0 : t > 1 ? 1 : t;
-    return std::hypot(A.x + t * ex - p.x, A.y + t * ey - p.y);
+    Point q = offset_to_segment(p, A, B);
+    return std::hypot(q.x, q.y);
 }
 
 double edge_distance(const Point& p, const Point& E1, const Point& E2) {

@@ -27,8 +27,6 @@ int conic_line_crossings(const Conic& q, const Point& A, const Point& B, double 
 int conic_circle_crossings(const Conic& q, const Point& o, double r, double lo, double hi,
                            double tol, double* out, int cap);
 
-// The angle of p about the boundary's centre lies in the arc's range.
-bool within_arc(const Point& p);
 // Distance of p from the region's edge, in the circle frame: the arc (the whole circle in the
 // whole-circle mode) and the radii or the chord from the arc's ends E1, E2.
 double edge_distance(const Point& p, const Point& E1, const Point& E2);

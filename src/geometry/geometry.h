@@ -22,6 +22,10 @@ bool crosses_on_way_to_centre(const Point& p); // true: Koten_en_ln(p to centre,
 // The region decided from its own geometry, in the circle frame, where a probe's count cannot
 // decide: E1, E2 are the arc's ends; above the segment mode everything is inside.
 bool inside_region(const Point& p, const Point& E1, const Point& E2);
+// The angle of p about the boundary's centre lies in the arc's range.
+bool within_arc(const Point& p);
+// From V to the nearest point of the segment A-B.
+Point offset_to_segment(const Point& V, const Point& A, const Point& B);
 // The probe from p to the outside reference point passes within gomi of a corner of the sector
 // or segment region.
 bool probe_near_corner(const Point& p, const Point& E1, const Point& E2);

@@ -4,15 +4,24 @@
 #include "exchange/run.h"
 #include "geometry/geometry.h"
 
-// A NaN parameter counts as 0; the clamp keeps the nearest point on the probe.
-static bool passes_near(const Point& A, const Point& B, const Point& V) {
+// A NaN parameter counts as 0; the clamp keeps the nearest point on the segment.
+Point offset_to_segment(const Point& V, const Point& A, const Point& B) {
     double ex = B.x - A.x, ey = B.y - A.y;
     double ee = ex * ex + ey * ey;
     double t = ee == 0 ? 0 : ((V.x - A.x) * ex + (V.y - A.y) * ey) / ee;
     if (!(t > 0)) t = 0;
     if (t > 1) t = 1;
-    double qx = A.x + t * ex - V.x, qy = A.y + t * ey - V.y;
-    return qx * qx + qy * qy < gomi * gomi;
+    return {A.x + t * ex - V.x, A.y + t * ey - V.y};
+}
+
+static bool passes_near(const Point& A, const Point& B, const Point& V) {
+    Point q = offset_to_segment(V, A, B);
+    return q.x * q.x + q.y * q.y < gomi * gomi;
+}
+
+bool within_arc(const Point& p) {
+    double deg = DEG_0_360(std::atan2(p.y - K_CY, p.x - K_CX) * 180 / PAI);
+    return (KRP[2] <= deg && deg <= KRP[3]) || (KRP[2] <= deg + 360 && deg + 360 <= KRP[3]);
 }
 
 bool probe_near_corner(const Point& p, const Point& E1, const Point& E2) {
@@ -30,10 +39,7 @@ bool inside_region(const Point& p, const Point& E1, const Point& E2) {
     const double cx = K_CX, cy = K_CY, r = K_CR;
     double dx = p.x - cx, dy = p.y - cy;
     if (!(dx * dx + dy * dy < r * r)) return false;
-    if (iMode == 2) {
-        double deg = DEG_0_360(std::atan2(dy, dx) * 180 / PAI);
-        return (KRP[2] <= deg && deg <= KRP[3]) || (KRP[2] <= deg + 360 && deg + 360 <= KRP[3]);
-    }
+    if (iMode == 2) return within_arc(p);
     if (iMode == 3) {
         double m = (KRP[2] + KRP[3]) * 0.5 * PAI / 180;
         Point M = {cx + r * std::cos(m), cy + r * std::sin(m)};
