@@ -9,6 +9,13 @@
 
 // Validation only reads, so a refused boundary leaves everything as the pre-scan left it.
 static int refusal() {
+    // A boundary that cannot be computed with is no reason to erase: a NaN, or a square that
+    // overflows, fails every comparison, which takes every line for inside. (The short form
+    // sets the angles, the ratio and the tilt to 0.)
+    if (!std::isfinite(K_HP) || !std::isfinite(K_JK)) return 1;
+    if (!in_bound(K_CX) || !in_bound(K_CY) || !in_bound(K_CR) || !in_bound(K_CR * K_HP)) return 1;
+    // Nor is a tolerance that cannot (an "hs" scale of NaN or infinity).
+    if (!in_bound(gomi)) return 1;
     if (K_CR < 0.00025) return 1;
     if (iMode >= 2) {
         if (K_SK == K_EK) return 2;
@@ -18,6 +25,8 @@ static int refusal() {
     } else if (K_SK != K_EK) {
         return 3; // also when either angle is NaN
     }
+    // Angles that are not numbers get the replies above where the mode has one for them.
+    if (!std::isfinite(K_SK) || !std::isfinite(K_EK)) return 1;
     return 0;
 }
 

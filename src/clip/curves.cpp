@@ -17,8 +17,6 @@ static Point frame_vector(const Point& w, double c, double s) {
     return {c * w.x + s * w.y, (c * w.y - s * w.x) / K_HP};
 }
 
-static bool usable(double v) { return std::fabs(v) < 1e100; } // NaN too
-
 // How a piece of the curve lies: inside the region, outside, or along the edge (within the
 // tolerance all the way, which says nothing of the side).
 enum Side { OUTSIDE, INSIDE, ALONG };
@@ -50,9 +48,9 @@ static void write_piece(double a, double b, bool short_form) {
 }
 
 int Del_c_c(bool short_form) {
-    if (!usable(CX) || !usable(CY) || !usable(CR) || !usable(SK) || !usable(EK) || !usable(HP) ||
-        !usable(JK))
-        return 1;
+    // Beyond the bound the curve's squares would overflow: it stays whole, in a crop too.
+    for (double v : {CX, CY, CR, SK, EK, HP, JK, CR * HP})
+        if (!in_bound(v)) return 1;
     if (iMode > 3) return isCrop ? 1 : 0; // everything is inside
     double s, e;
     const bool closed = arc_range(SK, EK, s, e);
@@ -65,6 +63,8 @@ int Del_c_c(bool short_form) {
     if (mapped) {
         double bt = K_JK0 * PAI / 180, c = std::cos(bt), sn = std::sin(bt);
         q = {to_circle_frame(q.c, c, sn), frame_vector(q.u, c, sn), frame_vector(q.v, c, sn)};
+        for (double v : {q.c.x, q.c.y, q.u.x, q.u.y, q.v.x, q.v.y})
+            if (!in_bound(v)) return 1; // a flat ellipse stretches it beyond
         if (std::fabs(K_HP) > 1) tol /= std::fabs(K_HP);
     }
     const Point& E1 = mapped ? PTd[1] : PT[1];

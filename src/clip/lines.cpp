@@ -24,12 +24,52 @@ static bool ends_at_end(const Segment& piece) {
     return std::fabs(ILINE.x2 - piece.x2) < gomi && std::fabs(ILINE.y2 - piece.y2) < gomi;
 }
 
+// The kept pieces OLINE[1..olineMAX - 1] with their prefixes, and the markers that make the
+// output's polyline blocks follow them.
+static void write_pieces() {
+    const int pieces = olineMAX - 1;
+    if (PL == 1) {
+        if (PLcnt == 0) {
+            if (pieces == 1 && ends_at_end(OLINE[1])) {
+                emit("pl\n");
+                PLcnt = 1;
+            }
+        } else if (PLcnt > 0 && pieces >= 1) {
+            if (!starts_at_start(OLINE[1])) emit("#\npl\n");
+            grow_block();
+        }
+    }
+    for (int k = 1; k < olineMAX; ++k) {
+        WR_Z_BACK();
+        __LINE(OLINE[k]);
+        if (PL == 1) grow_block(); // outside a block the count is left alone
+    }
+    if (PL == 1 && pieces >= 1 && !ends_at_end(OLINE[pieces])) {
+        emit("#\n");
+        PLcnt = 0;
+    }
+}
+
+// Beyond the bound the kernel's squares would overflow and a line cannot be cut: it stays
+// whole, in a crop too, written as the one piece that runs from its start to its end.
+static bool beyond_bound(const Segment& l) {
+    return !in_bound(l.x1) || !in_bound(l.y1) || !in_bound(l.x2) || !in_bound(l.y2);
+}
+
+static int keep_whole() {
+    OLINE[1] = ILINE;
+    olineMAX = 2;
+    write_pieces();
+    return 0;
+}
+
 int Del_c_l() {
     if (isTest == 2)
         say("# Del_c_l() K_C(%.1f %.1f %.1f) (%.1f %.1f) (%.1f) (%.1f)\n", K_CX, K_CY, K_CR, K_SK,
             K_EK, K_HP, K_JK);
     TLINE = ILINE;
     K_JK = K_JK0;
+    if (beyond_bound(ILINE)) return keep_whole();
 
     const int mapped = is_ellipse() ? 1 : 0;
     double c = 0, s = 0;
@@ -39,6 +79,8 @@ int Del_c_l() {
         s = std::sin(t);
         Point a = to_circle_frame({ILINE.x1, ILINE.y1}, c, s);
         Point b = to_circle_frame({ILINE.x2, ILINE.y2}, c, s);
+        // In the frame of a flat ellipse a line near it may lie far beyond the bound.
+        if (beyond_bound({a.x, a.y, b.x, b.y})) return keep_whole();
         ILINE = {a.x, a.y, b.x, b.y};
         // The outside reference point must also lie beyond the mapped line.
         Point low = {0, 0};
@@ -126,26 +168,6 @@ int Del_c_l() {
             say("#  SORT_OLINE()end  (%.1f , %.1f)---(%.1f , %.1f)\n", OLINE[k].x1, OLINE[k].y1,
                 OLINE[k].x2, OLINE[k].y2);
 
-    const int pieces = olineMAX - 1;
-    if (PL == 1) {
-        if (PLcnt == 0) {
-            if (pieces == 1 && ends_at_end(OLINE[1])) {
-                emit("pl\n");
-                PLcnt = 1;
-            }
-        } else if (PLcnt > 0 && pieces >= 1) {
-            if (!starts_at_start(OLINE[1])) emit("#\npl\n");
-            grow_block();
-        }
-    }
-    for (int k = 1; k < olineMAX; ++k) {
-        WR_Z_BACK();
-        __LINE(OLINE[k]);
-        if (PL == 1) grow_block(); // outside a block the count is left alone
-    }
-    if (PL == 1 && pieces >= 1 && !ends_at_end(OLINE[pieces])) {
-        emit("#\n");
-        PLcnt = 0;
-    }
+    write_pieces();
     return 0;
 }

@@ -8,13 +8,21 @@
 #include "exchange/run.h"
 #include "geometry/geometry.h"
 
+// Beyond the bound the probes would overflow: such a point is kept, in a crop too. A NaN is
+// no place at all and keeps the rules' verdict.
+static bool beyond_bound(const Point& p) {
+    return (!in_bound(p.x) && !std::isnan(p.x)) || (!in_bound(p.y) && !std::isnan(p.y));
+}
+
 int Del_ten() {
     TPN = IPOINT;
     K_JK = K_JK0;
+    if (beyond_bound(TPN)) return 1;
     const int mapped = is_ellipse() ? 1 : 0;
     if (mapped) {
         double t = K_JK0 * PAI / 180;
         TPN = to_circle_frame(TPN, std::cos(t), std::sin(t));
+        if (beyond_bound(TPN)) return 1;
         Point low = {0, 0};
         if (TPN.x < low.x) low.x = TPN.x;
         if (TPN.y < low.y) low.y = TPN.y;

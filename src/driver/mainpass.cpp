@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "boundary/boundary.h"
 #include "clip/clip.h"
 #include "driver/driver.h"
@@ -45,6 +47,9 @@ static void segment(std::string_view rec) {
     if (EX_CLCT() || is_protected()) return WR_BACK(rec);
     fields(rec, 1).lf(ILINE.x1).lf(ILINE.y1).lf(ILINE.x2).lf(ILINE.y2);
     if (ILINE.x1 == ILINE.x2 && ILINE.y1 == ILINE.y2) return;
+    // A coordinate that is not finite gives the line no place: it goes back as it came.
+    for (double v : {ILINE.x1, ILINE.y1, ILINE.x2, ILINE.y2})
+        if (!std::isfinite(v)) return WR_BACK(rec);
     Del_c_l();
 }
 

@@ -102,6 +102,43 @@ TEST_F(BoundarySetup, RadiusLimitIsTheFixedTolerance) {
     EXPECT_EQ(run(1), 0);
 }
 
+TEST_F(BoundarySetup, BoundaryOrToleranceThatCannotBeComputedWithIsRefused) {
+    const double inf = std::numeric_limits<double>::infinity();
+    double* const fields[] = {&K_CX, &K_CY, &K_CR, &K_SK, &K_EK, &K_HP, &K_JK};
+    for (double bad : {NaN, inf, -inf}) {
+        for (int i = 0; i < 7; ++i) {
+            boundary(1, 2, 10, 0, 90, 1, 30); // an arc
+            *fields[i] = bad;
+            EXPECT_EQ(run(2), 1) << i << " " << bad;
+            boundary(1, 2, 10, 20, 20, 0.5, 30); // a closed ellipse
+            *fields[i] = bad;
+            // Angles that are not numbers are not equal: no closed curve.
+            EXPECT_EQ(run(1), i == 3 || i == 4 ? 3 : 1) << i << " " << bad;
+        }
+    }
+    const double beyond = std::nextafter(1e100, inf);
+    boundary(1e100, -1e100, 1e100, 0, 0, 0, 0); // at the bound
+    EXPECT_EQ(run(1), 0);
+    boundary(beyond, 0, 10, 0, 0, 0, 0);
+    EXPECT_EQ(run(1), 1);
+    boundary(0, -beyond, 10, 0, 0, 0, 0);
+    EXPECT_EQ(run(1), 1);
+    boundary(0, 0, beyond, 0, 0, 0, 0);
+    EXPECT_EQ(run(1), 1);
+    boundary(0, 0, 1e60, 0, 0, 1e41, 0); // the second axis is beyond
+    EXPECT_EQ(run(1), 1);
+
+    // The tolerance, from an "hs" scale of NaN or infinity.
+    for (double g : {NaN, inf, 1e101, -1e101}) {
+        gomi = g;
+        boundary(0, 0, 10, 0, 0, 0, 0);
+        EXPECT_EQ(run(1), 1) << g;
+    }
+    gomi = 0.025;
+    boundary(0, 0, 10, 0, 0, 0, 0);
+    EXPECT_EQ(run(1), 0);
+}
+
 TEST_F(BoundarySetup, RefusalCodesFollowTheMode) {
     struct Case {
         int mode;
