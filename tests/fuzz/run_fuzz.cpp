@@ -1,6 +1,8 @@
 // libFuzzer target over a whole run: the input is an exchange file, its first byte picks the
-// options (mode, test mode, excluded pair, curves cut). The run works in a private temporary
-// directory, so paths given to the fuzzer must be absolute.
+// options (mode, test mode, excluded pair, curves cut). A next byte with its top bit set puts a
+// designated circle in front of the file, of the short form when bit 6 is set too, each field
+// picked by a byte after it from values at and beyond the edges. The run works in a private
+// temporary directory, so paths given to the fuzzer must be absolute.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -24,7 +26,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const char* const tests[] = {"x", "-t", "-t2", "x"};
     std::uint8_t pick = size > 0 ? data[0] : 0;
     if (size > 0) ++data, --size;
+    static const char* const values[] = {"0",   "100",  "-1",    "90",    "360",   "0.5",   "nan",
+                                         "inf", "-inf", "1e308", "1e155", "1e100", "1e-300"};
+    std::string boundary;
+    if (size > 0 && (data[0] & 0x80)) {
+        const int fields = data[0] & 0x40 ? 3 : 7;
+        ++data, --size;
+        boundary = "hhp1ci\r\nci";
+        for (int i = 0; i < fields; ++i) {
+            std::uint8_t v = size > 0 ? data[0] : 0;
+            if (size > 0) ++data, --size;
+            boundary += ' ';
+            boundary += values[v % 13];
+        }
+        boundary += "\r\n";
+    }
     if (std::FILE* f = std::fopen("ZOD_UZUD.TXT", "wb")) {
+        std::fwrite(boundary.data(), 1, boundary.size(), f);
         std::fwrite(data, 1, size, f);
         std::fclose(f);
     }
