@@ -5,11 +5,16 @@
 - writes fail part-way (RLIMIT_FSIZE with SIGXFSZ ignored): status 1, original intact, no
   temporary file left;
 - the exchange file cannot be read, the work file cannot be created, the exchange file is
-  read-only: status 1, original intact.
+  read-only: status 1, original intact;
+- the edges: a second run while one holds the lock (both orders), a holder killed with SIGKILL,
+  stale links at the work files' names, a FIFO for the exchange file, out of memory, a console
+  that cannot be written. With --wine EXE is a Windows executable and only the edges that
+  Windows has are tried, under Wine.
 
-usage: fault_tests.py EXE [--kills N] [--records N]
+usage: fault_tests.py EXE [--kills N] [--records N] [--no-memory-limit] [--wine]
 """
 import argparse
+import fcntl
 import os
 import random
 import resource
@@ -46,16 +51,153 @@ def exchange(d):
         return f.read()
 
 
+def only_exchange(d):
+    return sorted(os.listdir(d)) == ["ZOD_UZUD.TXT"]
+
+
+def one_line(err):
+    return err.count(b"\n") == 1 and err.startswith(b"circle_erase: ")
+
+
+def edges(top, cmd, wine, memory_limit):
+    """What a hostile user tries: each must end as the original or the complete result. The
+    drawing is small, but its diagnostics in test mode 2 are far more than a pipe holds."""
+    data = drawings.drawing(1919, records=3000)
+    def result_of(args):
+        d = fresh(top, "alone", data)
+        p = subprocess.run(cmd + args, cwd=d, stdout=subprocess.DEVNULL)
+        check(p.returncode == 0, "%s alone: status 0" % args)
+        return exchange(d)
+
+    def holder(d, args):
+        """A run held up with the lock: test mode 2 writes into a pipe nobody reads until the
+        pipe is full. Its first line comes once the pre-scan is done."""
+        p = subprocess.Popen(cmd + args, cwd=d, stdout=subprocess.PIPE)
+        check(p.stdout.readline().startswith(b"# Tcopy()end"), "%s: the holder starts" % args)
+        return p
+
+    erase, crop = result_of(["-t2"]), result_of(["-t2", "-i"])
+    # Both orders: the second run is refused at once and the first completes.
+    for first, second, want in ((["-t2"], ["-i"], erase), (["-t2", "-i"], [], crop)):
+        d = fresh(top, "two", data)
+        p = holder(d, first)
+        q = subprocess.run(cmd + second, cwd=d, capture_output=True, timeout=60)
+        what = "%s while %s runs" % (second, first)
+        check(q.returncode == 1 and one_line(q.stderr) and b"in use" in q.stderr,
+              "%s: status 1 and one line, got %d %r" % (what, q.returncode, q.stderr))
+        check(exchange(d) == data, "%s: the drawing untouched meanwhile" % what)
+        p.communicate()
+        check(p.returncode == 0 and exchange(d) == want, "%s: the first completes" % what)
+        check(sorted(os.listdir(d)) == ["ZOD_UZUD.$$$", "ZOD_UZUD.TXT"], "%s: files" % what)
+
+    # A holder killed leaves no lock behind.
+    d = fresh(top, "killed", data)
+    p = holder(d, ["-t2"])
+    p.kill()
+    p.communicate()
+    if wine:
+        subprocess.run(["wineserver", "-w"])  # the handles of the dead are closed by then
+    q = subprocess.run(cmd + ["-t2"], cwd=d, stdout=subprocess.DEVNULL)
+    check(q.returncode == 0 and exchange(d) == erase, "after a killed holder: the next run succeeds")
+
+    # Stale links at the work files' names: the names are replaced, what they point to is not.
+    # Wine's DeleteFile removes what a Unix symbolic link points to; Windows has none of those.
+    for kind in ("hard",) if wine else ("symbolic", "hard"):
+        for args in ([], ["-t"]):
+            d = fresh(top, "links", data)
+            victim = os.path.join(top, "victim.txt")
+            with open(victim, "wb") as f:
+                f.write(b"victim\r\n")
+            for name in ("ZOD_UZUD.$$$", "ZOD_UZUD.$$N"):
+                (os.symlink if kind == "symbolic" else os.link)(victim, os.path.join(d, name))
+            p = subprocess.run(cmd + args, cwd=d, capture_output=True)
+            with open(victim, "rb") as f:
+                check(f.read() == b"victim\r\n", "%s links %s: the victim untouched" % (kind, args))
+            check(p.returncode == 0 and not os.path.islink(os.path.join(d, "ZOD_UZUD.TXT")),
+                  "%s links %s: status 0, the exchange file a file" % (kind, args))
+            left = sorted(os.listdir(d))
+            check(left == (["ZOD_UZUD.$$$", "ZOD_UZUD.TXT"] if args else ["ZOD_UZUD.TXT"]),
+                  "%s links %s: files %s" % (kind, args, left))
+
+    # The exchange file a link: the link gives way to the new file, its target stays as it was.
+    if not wine:
+        exchange_link(top, cmd, data, erase)
+
+    # Test mode 2's console cannot be written: the file is rewritten all the same.
+    d = fresh(top, "full", data)
+    with open("/dev/full", "wb") as full:
+        p = subprocess.run(cmd + ["-t2"], cwd=d, stdout=full)
+    check(p.returncode == 0 and exchange(d) == erase, "-t2 >/dev/full: status 0, rewritten")
+    if wine:
+        return
+    unix_edges(top, cmd, data, memory_limit)
+
+
+def exchange_link(top, cmd, data, erase):
+    d = fresh(top, "linked", b"")
+    target = os.path.join(top, "drawing.txt")
+    with open(target, "wb") as f:
+        f.write(data)
+    os.remove(os.path.join(d, "ZOD_UZUD.TXT"))
+    os.symlink(target, os.path.join(d, "ZOD_UZUD.TXT"))
+    p = subprocess.run(cmd + ["-t2"], cwd=d, stdout=subprocess.DEVNULL)
+    check(p.returncode == 0 and exchange(d) == erase, "a linked exchange file is rewritten")
+    check(not os.path.islink(os.path.join(d, "ZOD_UZUD.TXT")), "a linked exchange file: now a file")
+    with open(target, "rb") as f:
+        check(f.read() == data, "a linked exchange file: its target untouched")
+
+
+def unix_edges(top, cmd, data, memory_limit):
+    # The test holds the lock itself.
+    d = fresh(top, "held", data)
+    with open(os.path.join(d, "ZOD_UZUD.TXT"), "rb") as f:
+        fcntl.flock(f, fcntl.LOCK_EX)
+        p = subprocess.run(cmd, cwd=d, capture_output=True)
+    check(p.returncode == 1 and one_line(p.stderr), "a held lock: status 1 and one line")
+    check(exchange(d) == data and only_exchange(d), "a held lock: nothing changes")
+
+    # A FIFO: refused at once, where opening it would wait for a writer.
+    d = os.path.join(top, "fifo")
+    os.makedirs(d)
+    os.mkfifo(os.path.join(d, "ZOD_UZUD.TXT"))
+    p = subprocess.run(cmd, cwd=d, capture_output=True, timeout=30)
+    check(p.returncode == 1 and one_line(p.stderr), "a FIFO: status 1 and one line")
+    check(only_exchange(d), "a FIFO: nothing created")
+
+    # Out of memory: a line longer than the address space allowed.
+    if memory_limit:
+        line = b"#" + b"x" * (120 << 20) + b"\r\n"
+        huge = data.replace(b"\r\n#", b"\r\n" + line + b"#", 1)
+        d = fresh(top, "memory", huge)
+
+        def cap():
+            resource.setrlimit(resource.RLIMIT_AS, (100 << 20, 100 << 20))
+
+        p = subprocess.run(cmd, cwd=d, preexec_fn=cap, capture_output=True)
+        check(p.returncode == 1 and one_line(p.stderr) and b"memory" in p.stderr,
+              "out of memory: status 1 and one line, got %d %r" % (p.returncode, p.stderr[:200]))
+        check(exchange(d) == huge and only_exchange(d), "out of memory: nothing changes")
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("exe")
     ap.add_argument("--kills", type=int, default=60)
     ap.add_argument("--records", type=int, default=150000)
+    ap.add_argument("--no-memory-limit", action="store_true",
+                    help="skip the out-of-memory case (a sanitizer's shadow memory needs more)")
+    ap.add_argument("--wine", action="store_true")
     o = ap.parse_args()
     exe = os.path.abspath(o.exe)
     rng = random.Random(5)
     data = drawings.drawing(424242, records=o.records)
+    if o.wine:
+        with tempfile.TemporaryDirectory(prefix="ce_fault_") as top:
+            edges(top, ["wine", exe], True, False)
+        print("%d fault checks failed" % len(failures))
+        return 1 if failures else 0
     with tempfile.TemporaryDirectory(prefix="ce_fault_") as top:
+        edges(top, [exe], False, not o.no_memory_limit)
         # The complete result, from a run left alone.
         d = fresh(top, "whole", data)
         t0 = time.monotonic()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the native Windows executable with MinGW-w64 and its release zip, and runs the
 # end-to-end suite against it under Wine; then cross-checks it against the Linux build on
-# generated drawings, and checks the zip as a user unzips it.
+# generated drawings, tries the faults that Windows has, and checks the zip as a user unzips it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export WINEDEBUG=-all
@@ -21,6 +21,8 @@ python3 scripts/cross_check.py --count "${CROSS_CHECK_COUNT:-300}" \
 # A few drawings of many blocks, which the writer thread takes in turns.
 python3 scripts/cross_check.py --count 4 --seed 7 --records 40000 \
   --linux "$PWD/build/release/circle_erase" --windows "$exe"
+# Two runs at once, a holder killed, stale links, a console that cannot be written.
+python3 scripts/fault_tests.py --wine "$exe"
 version=$(build/release/circle_erase --version | cut -d' ' -f2)
 python3 scripts/package_check.py --zip "build/windows/circle_erase-$version-win64.zip" \
   --linux "$PWD/build/release/circle_erase" --sample examples/ZOD_UZUD.TXT

@@ -1,6 +1,7 @@
 // The designated boundary, the lower-left extents and the tolerance: found by the pre-scan,
 // validated and set up at the first comment record of the main pass.
 #pragma once
+#include <cstdio>
 #include <string_view>
 
 #include "exchange/point.h"
@@ -31,8 +32,9 @@ extern int isBorder;  // 1 when the border lines were written
 
 void reset_boundary();
 
-// Returns the number of lines read, or -1 when either file cannot be opened.
-long long Tcopy(const char* source, const char* work);
+// Reads source from its start; returns the number of lines read, -1 when source cannot be
+// read, -2 when the work file cannot be created.
+long long Tcopy(std::FILE* source, const char* work);
 int Pre_pro(std::string_view line, long long number);
 // A segment record of four plain unsigned decimals (" 12 3. 4.5 6"), which the pre-scan may
 // leave unread.

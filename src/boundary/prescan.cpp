@@ -191,15 +191,15 @@ static bool may_put_off(std::string_view line) {
     return Pmin[0].x <= 0 && Pmin[0].y <= 0 && plain_segment(line);
 }
 
-long long Tcopy(const char* source, const char* work) {
-    if (!reader_open(fp, source)) return -1;
+long long Tcopy(std::FILE* source, const char* work) {
+    if (!reader_open_stream(fp, source)) return -1;
     // The host has just written its file: on disk it must go before the new one replaces it,
     // and it goes there beside the scan rather than within the final sync.
     sync_in_background(fp.f);
     // The work file is created empty here; the main pass fills it.
     if (!writer_open(fpw, work)) {
         reader_close(fp);
-        return -1;
+        return -2;
     }
     static std::string put_off; // the last segment whose reading is put off, or empty
     put_off.clear();
@@ -219,5 +219,5 @@ long long Tcopy(const char* source, const char* work) {
     if (!put_off.empty()) Pre_pro(put_off, n);
     bool read_ok = reader_close(fp);
     bool write_ok = writer_close(fpw);
-    return read_ok && write_ok ? n : -1;
+    return !read_ok ? -1 : !write_ok ? -2 : n;
 }

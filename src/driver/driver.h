@@ -10,5 +10,6 @@ int EX_CLCT();
 void normalise_name();
 void main_pass();
 
-// The whole run; returns the exit status.
+// The whole run; returns the exit status. Test mode 2's console lines count for nothing in it:
+// the file is what the host reads.
 int run(int argc, char** argv);

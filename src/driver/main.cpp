@@ -1,9 +1,12 @@
-#include <cstdio>
+#include <csignal>
 
 #include "driver/driver.h"
 
 int main(int argc, char** argv) {
-    int status = run(argc, argv);
-    if (std::fflush(stdout) != 0 && status == 0) status = 1;
-    return status;
+#ifdef SIGPIPE
+    // Test mode 2's console lines into a closed pipe must not end the run: the file is what
+    // the host reads.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+    return run(argc, argv);
 }

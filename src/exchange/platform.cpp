@@ -2,8 +2,11 @@
 
 #ifdef _WIN32
 
+#include <fcntl.h>
 #include <io.h>
 #include <process.h>
+#include <string>
+#include <sys/stat.h>
 #include <windows.h>
 
 bool rename_noreplace(const char* from, const char* to) { return MoveFileExA(from, to, 0) != 0; }
@@ -24,6 +27,56 @@ bool may_replace(const char* name) {
 }
 
 void copy_mode(const char*, std::FILE*) {}
+
+std::FILE* create_new(const char* name) {
+    if (!DeleteFileA(name) && GetLastError() != ERROR_FILE_NOT_FOUND) return nullptr;
+    int fd = _open(name, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+    std::FILE* f = _fdopen(fd, "wb");
+    if (!f) _close(fd);
+    return f;
+}
+
+// A lock file beside the exchange file, open with no sharing: a second run cannot open it, and
+// Windows deletes it when the handle closes, also when the process is killed.
+static HANDLE lock_file = INVALID_HANDLE_VALUE;
+
+Exchange open_exchange(const char* name, std::FILE*& f) {
+    DWORD a = GetFileAttributesA(name);
+    if (a == INVALID_FILE_ATTRIBUTES) {
+        DWORD e = GetLastError();
+        return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? Exchange::missing
+                                                                      : Exchange::failed;
+    }
+    if (a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return Exchange::not_regular;
+    std::string lock = name;
+    lock = lock.substr(0, lock.rfind('.')) + ".$$L";
+    lock_file = CreateFileA(lock.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE |
+                                FILE_FLAG_OPEN_REPARSE_POINT,
+                            nullptr);
+    if (lock_file == INVALID_HANDLE_VALUE) {
+        DWORD e = GetLastError();
+        // Access is denied too while the holder's file waits for its deletion.
+        return e == ERROR_SHARING_VIOLATION || e == ERROR_ACCESS_DENIED ? Exchange::in_use
+                                                                        : Exchange::failed;
+    }
+    f = std::fopen(name, "rb");
+    if (!f || GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)))) != FILE_TYPE_DISK) {
+        bool there = f != nullptr;
+        if (f) std::fclose(f);
+        f = nullptr;
+        unlock_exchange();
+        return there ? Exchange::not_regular : Exchange::failed;
+    }
+    return Exchange::opened;
+}
+
+void unlock_exchange() {
+    if (lock_file == INVALID_HANDLE_VALUE) return;
+    CloseHandle(lock_file);
+    lock_file = INVALID_HANDLE_VALUE;
+}
 
 // MinGW's win32 thread model has no std::thread: the worker is a thread of the Windows API.
 static struct Worker {
@@ -88,6 +141,7 @@ void end_worker() {
 #include <condition_variable>
 #include <fcntl.h>
 #include <mutex>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
@@ -179,6 +233,57 @@ bool may_replace(const char* name) {
 void copy_mode(const char* from, std::FILE* to) {
     struct stat st;
     if (stat(from, &st) == 0) fchmod(fileno(to), st.st_mode & 07777);
+}
+
+std::FILE* create_new(const char* name) {
+    if (unlink(name) != 0 && errno != ENOENT) return nullptr; // a directory, say
+    int fd = open(name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    std::FILE* f = fdopen(fd, "wb");
+    if (!f) close(fd);
+    return f;
+}
+
+// The lock is on the exchange file itself, through a descriptor of its own that stays open
+// past the rename, so that no run reads the old file once this one has begun.
+static int lock_fd = -1;
+
+Exchange open_exchange(const char* name, std::FILE*& f) {
+    // A run that ends while this one locks puts a new file at the name: then lock that one.
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        // Without O_NONBLOCK the open of a FIFO waits for a writer.
+        int fd = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) return errno == ENOENT ? Exchange::missing : Exchange::failed;
+        struct stat st, now;
+        Exchange got = Exchange::failed;
+        if (fstat(fd, &st) != 0) {
+        } else if (!S_ISREG(st.st_mode)) {
+            got = Exchange::not_regular;
+        } else if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+            got = Exchange::in_use;
+        } else if (stat(name, &now) != 0 || now.st_dev != st.st_dev || now.st_ino != st.st_ino) {
+            close(fd);
+            continue;
+        } else {
+            // A file system without locks runs unlocked, as before there were locks.
+            int rd = dup(fd);
+            f = rd < 0 ? nullptr : fdopen(rd, "rb");
+            if (f) {
+                lock_fd = fd;
+                return Exchange::opened;
+            }
+            if (rd >= 0) close(rd);
+        }
+        close(fd);
+        return got;
+    }
+    return Exchange::in_use;
+}
+
+void unlock_exchange() {
+    if (lock_fd < 0) return;
+    close(lock_fd);
+    lock_fd = -1;
 }
 
 static struct Worker {

@@ -17,6 +17,23 @@ void sync_in_background(std::FILE* f);
 // (the final sync may not hear of that failure again).
 bool end_background_sync(const std::FILE* f);
 bool remove_file(const char* name);
+// Creates the file anew for writing in binary: whatever stands at the name, a stale file or a
+// link, is removed first (the name, never what it points to), so nothing is written through
+// it. Null when the name cannot be freed or the file cannot be created.
+std::FILE* create_new(const char* name);
+
+// The exchange file, opened for the passes and locked against other runs of this tool. The
+// lock holds until unlock_exchange, or until the process ends however it ends.
+enum class Exchange {
+    opened,
+    missing,     // nothing at the name
+    not_regular, // a directory, a FIFO, a device: nothing a run can rewrite
+    in_use,      // another run holds the lock
+    failed,      // there, but it cannot be opened or locked
+};
+// On success f reads the file from its start; the caller closes f (the lock stays).
+Exchange open_exchange(const char* name, std::FILE*& f);
+void unlock_exchange();
 // False when the file exists and is marked read-only: the host's file must not be replaced.
 bool may_replace(const char* name);
 // Gives `to` the permission bits of `from`, so a rewritten file keeps its mode.

@@ -141,7 +141,6 @@ void check_markers(Writer& w) {
 
 bool open_new_exchange() {
     // The host's file is replaced only by a complete copy that has reached the disk.
-    if (!may_replace("ZOD_UZUD.TXT")) return false;
     if (!writer_open(fpw, NEW_NAME)) return false;
     copy_mode("ZOD_UZUD.TXT", fpw.f);
     check_markers(fpw);

@@ -11,8 +11,7 @@ inline constexpr char NEW_NAME[] = "ZOD_UZUD.$$N";
 // False when either file cannot be opened or a read or write fails.
 bool ChkPL();
 
-// fpw onto the new exchange file, with the check as its filter; false when the host's file may
-// not be replaced or the new one cannot be created.
+// fpw onto the new exchange file, with the check as its filter; false when it cannot be created.
 bool open_new_exchange();
 // Closes fpw, makes it durable and puts it in the host file's place when ok and every write
 // succeeded; else removes it. True when it is in place.

@@ -32,13 +32,27 @@ static void reader_reset(Reader& r) {
     r.line.clear();
     r.at_end = false;
     r.err = false;
+    r.owned = false;
 }
 
 bool reader_open(Reader& r, const char* name) {
     reader_reset(r);
-    r.f = std::fopen(name, "rb");
-    if (!r.f) return false;
-    std::setvbuf(r.f, nullptr, _IONBF, 0); // we buffer ourselves
+    std::FILE* f = std::fopen(name, "rb");
+    if (!f) return false;
+    if (!reader_open_stream(r, f)) {
+        std::fclose(f);
+        return false;
+    }
+    r.owned = true;
+    return true;
+}
+
+bool reader_open_stream(Reader& r, std::FILE* f) {
+    reader_reset(r);
+    if (std::fseek(f, 0, SEEK_SET) != 0) return false;
+    std::clearerr(f);
+    std::setvbuf(f, nullptr, _IONBF, 0); // we buffer ourselves
+    r.f = f;
     r.buf = in_chunk;
     return true;
 }
@@ -108,7 +122,7 @@ bool read_record(Reader& r, std::string_view& rec) {
 
 bool reader_close(Reader& r) {
     bool ok = !r.err;
-    if (r.f) std::fclose(r.f);
+    if (r.f && r.owned) std::fclose(r.f);
     reader_reset(r);
     return ok;
 }
@@ -134,7 +148,7 @@ static void writer_reset(Writer& w) {
 
 bool writer_open(Writer& w, const char* name) {
     writer_reset(w);
-    w.f = std::fopen(name, "wb");
+    w.f = create_new(name);
     if (!w.f) {
         w.buf = nullptr;
         return false;
@@ -212,7 +226,14 @@ static void drain(Writer& w, const Block& b) {
 // The writer whose blocks the worker thread drains while the next one is gathered.
 static Writer* draining;
 
-static void drain_handed(const void* block) { drain(*draining, *static_cast<const Block*>(block)); }
+// Out of memory in the filter must not end the process from this thread: the writer fails,
+// and what it drains from then on is dropped.
+static void drain_handed(const void* block) {
+    if (draining->err) return;
+    try {
+        drain(*draining, *static_cast<const Block*>(block));
+    } catch (...) { draining->err = true; }
+}
 
 #ifdef CE_INLINE_WRITER
 constexpr bool WRITER_THREAD = false; // a benchmark's twin: every block is drained in line
@@ -297,17 +318,31 @@ bool writer_close(Writer& w, bool sync) {
         if (w.handed_off) {
             end_worker();
             draining = nullptr;
+            w.handed_off = false;
         }
-        emit_stage(w);
+        if (!w.err) emit_stage(w);
     }
-    if (w.filter) w.filter(w, {}, true);
+    if (w.filter && !w.err) w.filter(w, {}, true);
     if (w.durable && !end_background_sync(w.f)) w.err = true;
+    w.durable = false;
     if (w.f) {
         if (std::fflush(w.f) != 0) w.err = true;
         if (sync && !w.err && !sync_file(w.f)) w.err = true;
         if (std::fclose(w.f) != 0) w.err = true;
+        w.f = nullptr;
     }
     bool ok = !w.err;
+    writer_abandon(w);
+    return ok;
+}
+
+void writer_abandon(Writer& w) {
+    if (w.handed_off) {
+        end_worker();
+        draining = nullptr;
+    }
+    if (w.durable) end_background_sync(w.f);
+    if (w.f) std::fclose(w.f);
     w.f = nullptr;
     w.mem = nullptr;
     w.buf = nullptr;
@@ -316,5 +351,4 @@ bool writer_close(Writer& w, bool sync) {
     w.filter = nullptr;
     w.durable = false;
     w.handed_off = false;
-    return ok;
 }

@@ -28,6 +28,7 @@ struct Reader {
     std::string line;    // a line that crosses chunks, or ends in CR LF
     bool at_end = false; // no more chunks: end of file or 0x1A
     bool err = false;    // a read failed
+    bool owned = false;  // f is closed with the reader
 };
 
 // Output: every LF goes out as CR LF. A filter, when set, gets the bytes on their way to the
@@ -50,11 +51,13 @@ struct Writer {
 };
 
 bool reader_open(Reader& r, const char* name);
+// Reads f from its start; f stays open after reader_close, for a second pass over the same file.
+bool reader_open_stream(Reader& r, std::FILE* f);
 void reader_open_memory(Reader& r, std::string_view bytes);
 bool read_record(Reader& r, std::string_view& rec); // false when nothing is left
 bool reader_close(Reader& r);                       // false when a read had failed
 
-bool writer_open(Writer& w, const char* name); // creates or empties the file
+bool writer_open(Writer& w, const char* name); // creates the file anew (see create_new)
 void writer_open_memory(Writer& w, std::string& sink);
 void put_text(Writer& w, std::string_view text);
 void put_raw(Writer& w, std::string_view bytes);  // as they are: line ends already CR LF
@@ -66,6 +69,8 @@ void put_segment_line(Writer& w, double x1, double y1, double x2, double y2);
 void hand_off(Writer& w);
 bool writer_close(Writer& w, bool sync = false);       // false when any write failed
 void write_through(Writer& w, std::string_view bytes); // past the buffer and the filter
+// After a failure that ends the run: the writer thread stopped, the file closed as it is.
+void writer_abandon(Writer& w);
 
 // The streams of the pass that is running: its input and its output.
 extern Reader fp;
