@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -178,6 +179,33 @@ TEST(TextIo, BlocksKeepTheirOrderWhereverTheyAreDrained) {
             play(w, seed, nullptr);
             ASSERT_TRUE(writer_close(w));
             EXPECT_TRUE(file_bytes() == here) << "seed " << seed << " filtered " << filtered;
+        }
+    }
+    std::remove(name);
+}
+
+// Memory running out in the writer's filter, on either thread, fails the writer; the process
+// goes on to clean up.
+TEST(TextIo, FilterOutOfMemoryFailsTheWriter) {
+    char name[] = "/tmp/ce_writer_XXXXXX";
+    int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    for (bool threaded : {false, true}) {
+        Writer w;
+        ASSERT_TRUE(writer_open(w, name));
+        w.filter = [](Writer&, std::string_view, bool) { throw std::bad_alloc(); };
+        if (threaded) hand_off(w);
+        auto play = [&w] {
+            for (int i = 0; i < 100000; ++i) put_segment_line(w, i, 1, 2, 3);
+            return writer_close(w);
+        };
+        if (threaded) {
+            EXPECT_TRUE(w.handed_off);
+            EXPECT_FALSE(play());
+        } else {
+            EXPECT_THROW(play(), std::bad_alloc); // for the run to catch
+            writer_abandon(w);
         }
     }
     std::remove(name);
