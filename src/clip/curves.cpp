@@ -97,6 +97,7 @@ int Del_c_c(bool short_form) {
         if (k == 2 && cut[1] < cut[0]) std::swap(cut[0], cut[1]);
     } else {
         k = edge_candidates(q, E1, E2, lo, hi, tol, cut, MAX_CUTS);
+        if (k < 0) return 1; // crossings that cannot be computed are no reason to erase
     }
 
     // The piece ends, in the record's degrees; a closed curve's pieces run on across its start.

@@ -151,7 +151,12 @@ int conic_circle_crossings(const Conic& q, const Point& o, double r, double lo, 
     Span stack[64];
     int top = 0;
     stack[top++] = {lo, hi, f.at(lo, nullptr), f.at(hi, nullptr), 0};
+    // Where the rounding of f swamps its whole range (a curve tiny beside a huge circle) no span
+    // is ever passed, and the halving would visit 2^56 of them: beyond a budget that no
+    // computable case comes near, the crossings cannot be told.
+    long budget = 1 << 16;
     while (top > 0) {
+        if (--budget < 0) return -1;
         Span s = stack[--top];
         double m = 0.5 * (s.a + s.b), w = 0.5 * (s.b - s.a);
         double slope = 0, fm = f.at(m, &slope);
@@ -188,6 +193,7 @@ int edge_candidates(const Conic& q, const Point& E1, const Point& E2, double lo,
                     double tol, double* out, int cap) {
     const Point K = {K_CX, K_CY};
     int n = conic_circle_crossings(q, K, K_CR, lo, hi, tol, out, cap);
+    if (n < 0) return n;
     double more[4];
     int m = 0;
     if (iMode == 2) {

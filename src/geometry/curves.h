@@ -23,7 +23,8 @@ int conic_line_crossings(const Conic& q, const Point& A, const Point& B, double 
 // Angles in [lo, hi] at which q crosses the circle of radius r about o, ascending; at most cap.
 // A closed form when q is a circle, else the sign changes of |Q - o|^2 - r^2 are bracketed by
 // bounds on its slope and curvature and refined; a dip across the circle over less than tol of
-// the curve's length may go unreported, and touching is no crossing.
+// the curve's length may go unreported, and touching is no crossing. -1 when the crossings
+// cannot be told apart from the rounding.
 int conic_circle_crossings(const Conic& q, const Point& o, double r, double lo, double hi,
                            double tol, double* out, int cap);
 
@@ -31,6 +32,7 @@ int conic_circle_crossings(const Conic& q, const Point& o, double r, double lo, 
 // whole-circle mode) and the radii or the chord from the arc's ends E1, E2.
 double edge_distance(const Point& p, const Point& E1, const Point& E2);
 // Every angle in [lo, hi] at which q crosses the circle of the boundary or the line of one of
-// the region's straight edges, ascending: a superset of its crossings with the edge.
+// the region's straight edges, ascending: a superset of its crossings with the edge; -1 as
+// conic_circle_crossings.
 int edge_candidates(const Conic& q, const Point& E1, const Point& E2, double lo, double hi,
                     double tol, double* out, int cap);
