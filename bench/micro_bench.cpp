@@ -75,7 +75,6 @@ const Seg OUTSIDE = {100.5, 100.25, 130.125, 112.875};  // most of a drawing: ke
 // The boundary designated and set up as the pre-scan and the first comment record leave it.
 void designate_boundary() {
     reset_all();
-    PAI = 3.141592653589793;
     gomi = 0.00025;
     K_CX = CX, K_CY = CY, K_CR = R, K_SK = 0, K_EK = 0, K_HP = 0, K_JK = 0;
     K_CPT = {CX, CY};

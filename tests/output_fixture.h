@@ -16,7 +16,6 @@ class OutputFixture : public ::testing::Test {
 
     void SetUp() override {
         reset_all();
-        PAI = 3.141592653589793;
         gomi = 0.00025;
         writer_open_memory(fpw, sink);
         open = true;

@@ -22,7 +22,7 @@ extern long long HHP_FIND[2]; // [1]: line number of the last "hhp1ci" line
 extern Point Pmin[3];         // lower-left extents; Pmin[1] is the outside reference point
 extern double G_SCALE[16];    // layer-group scales ("hs")
 extern double scale;          // scale of the layer group in force at the first comment record
-extern double gomi;           // distance tolerance, scale * 0.00025
+extern double gomi;           // distance tolerance, scale * GOMI_UNIT
 extern double HN[4];          // the two "hn" points
 
 // Set-up values.

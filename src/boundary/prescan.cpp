@@ -9,7 +9,8 @@
 #include "exchange/attributes.h"
 #include "exchange/fields.h"
 #include "exchange/platform.h"
-#include "exchange/run.h"
+#include "exchange/record.h"
+#include "exchange/settings.h"
 #include "exchange/textio.h"
 
 int Pole_set(const Point& p) {
@@ -61,7 +62,7 @@ static void first_comment() {
     SHARP = 0;
     // Only sixteen groups have a scale; any other group draws at scale 1.
     scale = GROUP >= 0 && GROUP < 16 ? G_SCALE[GROUP] : 1.0;
-    gomi = scale * 0.00025;
+    gomi = scale * GOMI_UNIT;
     Pole_set({HN[0], HN[1]});
     Pole_set({HN[2], HN[3]});
 }

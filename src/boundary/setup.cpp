@@ -4,7 +4,8 @@
 #include "boundary/frame.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
-#include "exchange/run.h"
+#include "exchange/record.h"
+#include "exchange/settings.h"
 #include "geometry/primitives.h"
 
 // Validation only reads, so a refused boundary leaves everything as the pre-scan left it.
@@ -16,7 +17,7 @@ static int refusal() {
     if (!in_bound(K_CX) || !in_bound(K_CY) || !in_bound(K_CR) || !in_bound(K_CR * K_HP)) return 1;
     // Nor is a tolerance that cannot (an "hs" scale of NaN or infinity).
     if (!in_bound(gomi)) return 1;
-    if (K_CR < 0.00025) return 1;
+    if (K_CR < GOMI_UNIT) return 1;
     if (iMode >= 2) {
         if (K_SK == K_EK) return 2;
         if (K_SK == 0 && K_EK == 360) return 2;

@@ -1,4 +1,5 @@
 #include "boundary/boundary.h"
+#include "exchange/settings.h"
 
 double K_CX, K_CY, K_CR, K_SK, K_EK, K_HP, K_JK, K_JK0;
 Point K_CPT;
@@ -21,11 +22,9 @@ void reset_boundary() {
     for (auto& p : Pmin) p = {0, 0};
     for (auto& s : G_SCALE) s = 1.0;
     scale = 1.0;
-    gomi = 0.00025;
+    gomi = GOMI_UNIT;
     for (auto& h : HN) h = 0;
     for (auto& p : PTd) p = {0, 0};
     for (auto& k : KRP) k = 0;
     isBorder = 0;
 }
-
-static const bool boundary_ready = (reset_boundary(), true);

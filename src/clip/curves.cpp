@@ -6,7 +6,8 @@
 #include "clip/clip.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
-#include "exchange/run.h"
+#include "exchange/record.h"
+#include "exchange/settings.h"
 #include "geometry/curves.h"
 #include "geometry/geometry.h"
 
@@ -91,7 +92,7 @@ int Del_c_c(bool short_form) {
         for (const Point* E : {&E1, &E2}) {
             double px = E->x - q.c.x, py = E->y - q.c.y;
             double a = std::atan2((q.u.x * py - q.u.y * px) / det, (q.v.y * px - q.v.x * py) / det);
-            a -= std::floor((a - lo) / (2 * PAI)) * (2 * PAI);
+            a = turned_into(a, lo);
             if (a <= hi) cut[k++] = a;
         }
         if (k == 2 && cut[1] < cut[0]) std::swap(cut[0], cut[1]);

@@ -7,7 +7,8 @@
 #include "clip/probes.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
-#include "exchange/run.h"
+#include "exchange/record.h"
+#include "exchange/settings.h"
 #include "geometry/geometry.h"
 
 // Only "is it 0" and "is it above 0" are ever asked of PLcnt, so it may stop growing.

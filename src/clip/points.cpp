@@ -5,7 +5,8 @@
 #include "clip/clip.h"
 #include "clip/probes.h"
 #include "exchange/format.h"
-#include "exchange/run.h"
+#include "exchange/record.h"
+#include "exchange/settings.h"
 #include "geometry/geometry.h"
 
 // Beyond the bound the probes would overflow: such a point is kept, in a crop too. A NaN is

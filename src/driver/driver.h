@@ -1,7 +1,8 @@
 // The run as a whole: options, the file name, the passes and the main-pass dispatch.
 #pragma once
 
-#include "exchange/run.h"
+#include "exchange/record.h"
+#include "exchange/settings.h"
 
 void reset_all(); // every subsystem's state as at start-up
 

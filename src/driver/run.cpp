@@ -1,3 +1,4 @@
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -35,30 +36,40 @@ static const char USAGE[] =
     "be read or written.\n";
 
 // Once the run has the exchange file, every failure says on one line what went wrong. The file
-// is left as it was, the work files are removed (the test modes keep theirs) and the status is 1.
-static int failure(const char* why) {
-    std::fprintf(stderr, "circle_erase: %s; ZOD_UZUD.TXT is left as it was\n", why);
+// is left as it was and the status is 1.
+static void report(const char* why, std::va_list args) {
+    std::fputs("circle_erase: ", stderr);
+    std::vfprintf(stderr, why, args);
+    std::fprintf(stderr, "; %s is left as it was\n", EXCHANGE_NAME);
+}
+
+[[gnu::format(printf, 1, 2)]] static int failure(const char* why, ...) {
+    std::va_list args;
+    va_start(args, why);
+    report(why, args);
+    va_end(args);
     return 1;
 }
 
-static void remove_work_files() {
+// A failure once the run has made its files: they go (the test modes keep the work file).
+[[gnu::format(printf, 1, 2)]] static int fail(const char* why, ...) {
     remove_file(NEW_NAME);
-    if (isTest == 0) remove_file("ZOD_UZUD.$$$");
-}
-
-static int fail(const char* why) {
-    remove_work_files();
-    return failure(why);
+    if (isTest == 0) remove_file(WORK_NAME);
+    std::va_list args;
+    va_start(args, why);
+    report(why, args);
+    va_end(args);
+    return 1;
 }
 
 // The passes over the exchange file src, which they close once read: Windows cannot replace a
 // file that is open.
 static int passes(std::FILE*& src) {
     // The host's file is replaced only when the host may write it.
-    if (!may_replace("ZOD_UZUD.TXT")) return failure("ZOD_UZUD.TXT is read-only");
-    long long lines = Tcopy(src, "ZOD_UZUD.$$$");
-    if (lines == -1) return fail("cannot read ZOD_UZUD.TXT");
-    if (lines < 0) return fail("cannot create ZOD_UZUD.$$$");
+    if (!may_replace(EXCHANGE_NAME)) return failure("%s is read-only", EXCHANGE_NAME);
+    long long lines = Tcopy(src, WORK_NAME);
+    if (lines == -1) return fail("cannot read %s", EXCHANGE_NAME);
+    if (lines < 0) return fail("cannot create %s", WORK_NAME);
     if (isTest == 2) {
         say("# Tcopy()end K_CX---K_JK (%.1f %.1f %.1f   %.1f %.1f   %.1f %.1f)\n", K_CX, K_CY, K_CR,
             K_SK, K_EK, K_HP, K_JK);
@@ -70,11 +81,11 @@ static int passes(std::FILE*& src) {
     // Outside the test modes nobody sees the work file, so the main pass writes the new
     // exchange file itself, through the same check the copy makes.
     const bool direct = isTest == 0;
-    if (!(direct ? open_new_exchange() : writer_open(fpw, "ZOD_UZUD.$$$")))
-        return fail(direct ? "cannot create ZOD_UZUD.$$N" : "cannot create ZOD_UZUD.$$$");
+    if (!(direct ? open_new_exchange() : writer_open(fpw, WORK_NAME)))
+        return fail("cannot create %s", direct ? NEW_NAME : WORK_NAME);
     if (!reader_open_stream(fp, src)) {
         writer_abandon(fpw);
-        return fail("cannot read ZOD_UZUD.TXT");
+        return fail("cannot read %s", EXCHANGE_NAME);
     }
     SHARP = 20;
     if (isTest == 2) say("# PATTERN\n");
@@ -91,15 +102,15 @@ static int passes(std::FILE*& src) {
     src = nullptr;
     if (!read_ok) {
         writer_abandon(fpw);
-        return fail("cannot read ZOD_UZUD.TXT");
+        return fail("cannot read %s", EXCHANGE_NAME);
     }
     if (direct) {
-        if (!close_new_exchange(true)) return fail("cannot write ZOD_UZUD.$$N");
-        remove_file("ZOD_UZUD.$$$");
+        if (!close_new_exchange(true)) return fail("cannot write %s", NEW_NAME);
+        remove_file(WORK_NAME);
         return 0;
     }
-    if (!writer_close(fpw)) return fail("cannot write ZOD_UZUD.$$$");
-    return ChkPL() ? 0 : fail("cannot copy ZOD_UZUD.$$$ into ZOD_UZUD.TXT");
+    if (!writer_close(fpw)) return fail("cannot write %s", WORK_NAME);
+    return ChkPL() ? 0 : fail("cannot copy %s into %s", WORK_NAME, EXCHANGE_NAME);
 }
 
 int run(int argc, char** argv) {
@@ -109,25 +120,23 @@ int run(int argc, char** argv) {
         help ? std::fputs(USAGE, stdout) : std::puts("circle_erase " CE_VERSION);
         return std::fflush(stdout) == 0 ? 0 : 1; // the text was all that was asked for
     }
-    PTcnt = 0;
-    PAI = 3.141592653589793;
-    gomi = 0.00025;
+    reset_all();
     for (int i = 1; i < argc; ++i)
         if (argv[i][0] == '-' || argv[i][0] == '/') OPT(argv[i]);
 
     normalise_name();
     std::FILE* src = nullptr;
-    switch (open_exchange("ZOD_UZUD.TXT", src)) {
+    switch (open_exchange(EXCHANGE_NAME, src)) {
     case Exchange::opened:
         break;
     case Exchange::missing:
         return 1; // as the host has always seen it: no file, no message
     case Exchange::not_regular:
-        return failure("ZOD_UZUD.TXT is not a regular file");
+        return failure("%s is not a regular file", EXCHANGE_NAME);
     case Exchange::in_use:
-        return failure("ZOD_UZUD.TXT is in use by another run");
+        return failure("%s is in use by another run", EXCHANGE_NAME);
     case Exchange::failed:
-        return failure("cannot open ZOD_UZUD.TXT");
+        return failure("cannot open %s", EXCHANGE_NAME);
     }
     int status;
     try {
@@ -135,7 +144,8 @@ int run(int argc, char** argv) {
     } catch (const std::exception& e) {
         reader_close(fp);
         writer_abandon(fpw);
-        status = fail(dynamic_cast<const std::bad_alloc*>(&e) ? "out of memory" : e.what());
+        bool memory = dynamic_cast<const std::bad_alloc*>(&e) != nullptr;
+        status = fail("%s", memory ? "out of memory" : e.what());
     }
     if (src) std::fclose(src);
     unlock_exchange();

@@ -142,7 +142,7 @@ void check_markers(Writer& w) {
 bool open_new_exchange() {
     // The host's file is replaced only by a complete copy that has reached the disk.
     if (!writer_open(fpw, NEW_NAME)) return false;
-    copy_mode("ZOD_UZUD.TXT", fpw.f);
+    copy_mode(EXCHANGE_NAME, fpw.f);
     check_markers(fpw);
     fpw.durable = true;
     hand_off(fpw);
@@ -151,13 +151,13 @@ bool open_new_exchange() {
 
 bool close_new_exchange(bool ok) {
     ok = writer_close(fpw, true) && ok;
-    if (ok && rename_replace(NEW_NAME, "ZOD_UZUD.TXT")) return true;
+    if (ok && rename_replace(NEW_NAME, EXCHANGE_NAME)) return true;
     remove_file(NEW_NAME);
     return false;
 }
 
 bool ChkPL() {
-    if (!reader_open(fp, "ZOD_UZUD.$$$")) return false;
+    if (!reader_open(fp, WORK_NAME)) return false;
     if (!open_new_exchange()) {
         reader_close(fp);
         return false;

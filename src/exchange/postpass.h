@@ -3,10 +3,8 @@
 #pragma once
 #include <string_view>
 
+#include "exchange/settings.h"
 #include "exchange/textio.h"
-
-// The new exchange file, written beside the host's and renamed over it once complete.
-inline constexpr char NEW_NAME[] = "ZOD_UZUD.$$N";
 
 // False when either file cannot be opened or a read or write fails.
 bool ChkPL();

@@ -21,6 +21,3 @@ void reset_attributes() {
     ZOKU = 0;
     ZOKU_A[0] = ZOKU_A[1] = 0;
 }
-
-// Static start-up values, so that a run needs no reset of its own.
-static const bool attributes_ready = (reset_attributes(), true);

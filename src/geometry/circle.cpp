@@ -3,7 +3,8 @@
 #include "boundary/boundary.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
-#include "exchange/run.h"
+#include "exchange/record.h"
+#include "exchange/settings.h"
 #include "geometry/geometry.h"
 
 static bool within(double v, double a, double b, double e) {

@@ -3,10 +3,11 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
-#include "exchange/run.h"
+#include "exchange/record.h"
+#include "exchange/settings.h"
 #include "geometry/geometry.h"
 
-static constexpr double TWO_PI = 6.283185307179586;
+static constexpr double TWO_PI = 2 * PAI;
 
 Point conic_at(const Conic& q, double a) {
     double ca = std::cos(a), sa = std::sin(a);
@@ -24,8 +25,7 @@ bool arc_range(double sk, double ek, double& start, double& end) {
     return false;
 }
 
-// The angle a moved by whole turns into [lo, lo + 2 pi).
-static double turned_into(double a, double lo) {
+double turned_into(double a, double lo) {
     a -= std::floor((a - lo) / TWO_PI) * TWO_PI;
     if (a < lo) a += TWO_PI;
     if (a >= lo + TWO_PI) a -= TWO_PI;

@@ -11,6 +11,8 @@ struct Conic {
 };
 
 Point conic_at(const Conic& q, double a);
+// The angle a moved by whole turns into [lo, lo + 2 pi).
+double turned_into(double a, double lo);
 
 // The degrees a record's curve runs through: start <= end, end - start <= 360. True when it is
 // closed (equal angles, 0 and 360, or equal once folded); then end = start + 360.

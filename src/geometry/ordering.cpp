@@ -1,7 +1,7 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
-#include "exchange/run.h"
+#include "exchange/record.h"
 #include "geometry/geometry.h"
 
 static int recorded(const Point& from, const Point& to, const Segment& L) {

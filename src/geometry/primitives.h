@@ -1,10 +1,9 @@
-// The stateless primitives: distance, angle folding, segment assembly, direction class. They
-// hold no state and include no subsystem, so the boundary's set-up may use them too.
+// The primitives: distance, angle folding, segment assembly, direction class, the tolerance
+// box. They hold no state and include no subsystem, so the boundary's set-up may use them too.
 #pragma once
 
 #include "exchange/point.h"
-
-extern double PAI; // pi as the nearest double, set at start-up
+#include "exchange/settings.h"
 
 double __Distance(const Point& p, const Point& q);
 double DEG_0_360(double a);

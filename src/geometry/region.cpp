@@ -1,7 +1,8 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
-#include "exchange/run.h"
+#include "exchange/record.h"
+#include "exchange/settings.h"
 #include "geometry/geometry.h"
 
 // A NaN parameter counts as 0; the clamp keeps the nearest point on the segment.

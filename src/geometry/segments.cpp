@@ -1,7 +1,8 @@
 #include "boundary/boundary.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
-#include "exchange/run.h"
+#include "exchange/record.h"
+#include "exchange/settings.h"
 #include "geometry/geometry.h"
 
 // Two strict clauses rather than min/max: a NaN fails both.

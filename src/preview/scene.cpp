@@ -4,13 +4,13 @@
 #include <string_view>
 
 #include "exchange/fields.h"
+#include "exchange/settings.h"
 #include "exchange/textio.h"
 #include "geometry/curves.h"
 
-static const double PI = 3.141592653589793;
 
 void curve_point(const Shape& c, double a, double& x, double& y) {
-    double h = c.hp == 0 ? 1 : c.hp, t = c.jk * PI / 180, ang = a * PI / 180;
+    double h = c.hp == 0 ? 1 : c.hp, t = c.jk * PAI / 180, ang = a * PAI / 180;
     double u = c.r * std::cos(ang), v = c.r * h * std::sin(ang);
     x = c.x1 + std::cos(t) * u - std::sin(t) * v;
     y = c.y1 + std::sin(t) * u + std::cos(t) * v;

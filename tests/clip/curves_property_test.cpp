@@ -139,7 +139,6 @@ TEST_F(CurveProperty, PiecesHoldWhatLiesOutsideAndEndOnTheEdge) {
     LD worst_cut = 0;
     for (int trial = 0; trial < 1500; ++trial) {
         reset_all();
-        PAI = 3.141592653589793;
         gomi = 0.00025;
         const int mode = 1 + rng.below(3);
         const double bx = rng.uni(-50, 50), by = rng.uni(-50, 50), br = rng.uni(5, 30);

@@ -118,7 +118,6 @@ class Drawings : public ClipFixture {
 
     void drawing(const Kind& kind, const double* off, bool crop) {
         reset_all();
-        PAI = 3.141592653589793;
         gomi = 0.00025;
         writer_open_memory(fpw, sink);
         const double cx = off[0] + 10, cy = off[1] + 5, r = 10;

@@ -43,7 +43,6 @@ class PropertyClip : public ClipFixture {
     // A random boundary for the clipping mode, designated and set up.
     void random_boundary(int mode) {
         reset_all();
-        PAI = 3.141592653589793;
         gomi = 0.00025;
         double cx = rng.uni(-40, 40), cy = rng.uni(-40, 40), r = rng.uni(0.5, 30);
         int shape = rng.below(3); // ratio 0, ratio 1, ellipse

@@ -50,7 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     char* argv[] = {const_cast<char*>("circle_erase"),           const_cast<char*>(modes[pick & 7]),
                     const_cast<char*>(tests[(pick >> 3) & 3]),   e.data(),
                     const_cast<char*>(pick & 0x80 ? "-c" : "x"), nullptr};
-    reset_all();
     run(5, argv);
     std::remove("ZOD_UZUD.$$$");
     return 0;

@@ -5,7 +5,8 @@
 #include "geometry/geometry.h"
 
 void reset_all() {
-    reset_run();
+    reset_settings();
+    reset_record();
     reset_attributes();
     reset_boundary();
     reset_geometry();

@@ -1,0 +1,12 @@
+#include "exchange/settings.h"
+
+int isTest, iMode, isCrop, isCurve;
+int EXiro1, EXsyu1, EXiro2, EXsyu2;
+
+void reset_settings() {
+    isTest = 0;
+    iMode = 1;
+    isCrop = 0;
+    isCurve = 0;
+    EXiro1 = EXsyu1 = EXiro2 = EXsyu2 = 0;
+}
