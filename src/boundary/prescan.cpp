@@ -69,6 +69,7 @@ static void first_comment() {
 
 // The tags are tried in this order; the first byte picks the ones that can match.
 int Pre_pro(std::string_view line, long long number) {
+    if (read_attribute(line, true)) return 0;
     auto is = [&](std::string_view tag) { return line.substr(0, tag.size()) == tag; };
     switch (line.empty() ? '\0' : line[0]) {
     case 'h':
@@ -81,41 +82,14 @@ int Pre_pro(std::string_view line, long long number) {
             fields(line, 3).lf(HN[0]).lf(HN[1]).lf(HN[2]).lf(HN[3]);
         }
         break;
-    case 'l':
-        if (is("lg")) {
-            fields(line, 2).x(GROUP);
-            capture(GROUPi, GROUP);
-        } else if (is("ly")) {
-            fields(line, 2).x(LAYER);
-            capture(LAYERi, LAYER);
-        } else if (is("lt")) {
-            fields(line, 2).d(TYPE);
-            capture(TYPEi, TYPE);
-        } else if (is("lc")) {
-            fields(line, 2).d(COLOR);
-            capture(COLORi, COLOR);
-        }
-        break;
     case 'p':
-        if (is("pn")) {
-            fields(line, 2).d(TENS);
-            capture(TENSi, TENS);
-        } else if (is("pt")) {
+        if (is("pt")) {
             fields(line, 2).lf(IPOINT.x).lf(IPOINT.y);
             Pole_set(IPOINT);
         }
         break;
     case 'c':
-        if (is("cn0")) {
-            MOJIS = 0;
-            fields(line, 3).lf(MOJI_W[0]).lf(MOJI_H[0]).lf(MOJI_D[0]).d(MOJI_C[0]);
-            capture_cn0();
-        } else if (is("cn")) {
-            fields(line, 2).d(MOJIS);
-            capture(MOJISi, MOJIS);
-        } else if (is("ci")) {
-            circle_record(line, number);
-        }
+        if (is("ci")) circle_record(line, number);
         break;
     case ' ':
         fields(line, 1).lf(ILINE.x1).lf(ILINE.y1).lf(ILINE.x2).lf(ILINE.y2);

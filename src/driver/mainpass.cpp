@@ -59,39 +59,10 @@ static bool cut_curve() {
     return isCurve && SHARP != 20 && PL != 1 && !EX_CLCT() && !is_protected();
 }
 
-static void text_attribute(std::string_view rec) {
-    put_record(fpw, rec);
-    char c = at(rec, 2);
-    if (c == '0') {
-        MOJIS = 0;
-        fields(rec, 3).lf(MOJI_W[0]).lf(MOJI_H[0]).lf(MOJI_D[0]).d(MOJI_C[0]);
-        capture_cn0();
-    } else if (c != '"') {
-        fields(rec, 2).d(MOJIS);
-        capture(MOJISi, MOJIS);
-    }
-}
-
+// The pre-scan has captured every first value already.
 static void attribute(std::string_view rec) {
-    switch (at(rec, 1)) {
-    case 'g':
-        fields(rec, 2).x(GROUP), capture(GROUPi, GROUP);
-        break;
-    case 'y':
-        fields(rec, 2).x(LAYER), capture(LAYERi, LAYER);
-        break;
-    case 't':
-        fields(rec, 2).d(TYPE), capture(TYPEi, TYPE);
-        break;
-    case 'c':
-        fields(rec, 2).d(COLOR), capture(COLORi, COLOR);
-        break;
-    default:
-        break;
-    }
+    read_attribute(rec, false);
     put_record(fpw, rec);
-    PL = 0;
-    PLcnt = 0;
 }
 
 // Handles one record; false when the pass must end after it.
@@ -123,7 +94,7 @@ static bool dispatch(std::string_view rec) {
         return true;
     case 'c':
         if (c1 == 'n') {
-            text_attribute(rec);
+            attribute(rec);
         } else if (c1 == 'h' || c1 == 'v') {
             if (is_protected()) return WR_BACK(rec), true;
             fields(rec, 0).c2(ChHEAD).lf(ChX).lf(ChY).lf(ChDX).lf(ChDY);
@@ -138,9 +109,7 @@ static bool dispatch(std::string_view rec) {
         return true;
     case 'p':
         if (c1 == 'n') {
-            fields(rec, 2).d(TENS);
-            capture(TENSi, TENS);
-            put_record(fpw, rec);
+            attribute(rec);
         } else if (c1 == 't') {
             if (is_protected()) return WR_BACK(rec), true;
             fields(rec, 2).lf(IPOINT.x).lf(IPOINT.y);
@@ -149,8 +118,10 @@ static bool dispatch(std::string_view rec) {
             PL = 1;
         }
         return true;
-    case 'l':
+    case 'l': // ends a polyline block
         attribute(rec);
+        PL = 0;
+        PLcnt = 0;
         return true;
     default:
         put_record(fpw, rec);

@@ -27,6 +27,9 @@ void reset_attributes();
 
 void capture(int& initial, int current); // initial takes current while it holds 20
 void capture_cn0();                      // "cn0": the four sizes, tested on MOJISi
+// An attribute record ("lg", "ly", "lt", "lc", "pn", "cn", "cn0") into the current attributes;
+// in the first pass, the first value of each is captured too. False for any other record.
+bool read_attribute(std::string_view rec, bool first);
 
 // The pending prefix value of the newer line decides protection: 3, 4 or 5.
 bool is_protected();

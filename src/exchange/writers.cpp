@@ -3,17 +3,6 @@
 #include "exchange/format.h"
 #include "exchange/textio.h"
 
-void capture(int& initial, int current) {
-    if (initial == 20) initial = current;
-}
-
-void capture_cn0() {
-    if (MOJISi != 20) return;
-    MOJISi = 0;
-    MOJIWi = MOJI_W[0], MOJIHi = MOJI_H[0], MOJIDi = MOJI_D[0];
-    MOJICi = MOJI_C[0];
-}
-
 bool is_protected() { return ZOKU_A[0] == 3 || ZOKU_A[0] == 4 || ZOKU_A[0] == 5; }
 
 void ZZ_ZOKUSEI(long long n) {
