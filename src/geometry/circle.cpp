@@ -7,10 +7,6 @@
 #include "exchange/settings.h"
 #include "geometry/geometry.h"
 
-static bool within(double v, double a, double b, double e) {
-    return (a - e < v && v < b + e) || (b - e < v && v < a + e);
-}
-
 int __CROSS_C(const Segment& S, const Point& P) {
     if (isTest == 1) __TEN(P);
     int result = 0;

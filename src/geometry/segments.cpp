@@ -5,11 +5,6 @@
 #include "exchange/settings.h"
 #include "geometry/geometry.h"
 
-// Two strict clauses rather than min/max: a NaN fails both.
-static bool within(double v, double a, double b, double e) {
-    return (a - e < v && v < b + e) || (b - e < v && v < a + e);
-}
-
 int __CROSS(const Segment& A, const Segment& B, const Point& P, int seido) {
     double e = seido != 0 ? gomi : gomi / 100;
     if (!within(P.x, A.x1, A.x2, e)) return 0;
