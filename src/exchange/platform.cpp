@@ -79,60 +79,29 @@ void unlock_exchange() {
 }
 
 // MinGW's win32 thread model has no std::thread: the worker is a thread of the Windows API.
-static struct Worker {
-    HANDLE thread = nullptr;
-    SRWLOCK m = SRWLOCK_INIT;
-    CONDITION_VARIABLE handed = CONDITION_VARIABLE_INIT, done = CONDITION_VARIABLE_INIT;
-    void (*job)(const void*) = nullptr;
-    const void* arg = nullptr; // handed and not yet done
-    bool stop = false;
-    ~Worker() { end_worker(); } // the exit would kill a job half done
-} wk;
+static HANDLE worker_thread;
+static SRWLOCK worker_lock = SRWLOCK_INIT;
+static CONDITION_VARIABLE worker_signal[2] = {CONDITION_VARIABLE_INIT, CONDITION_VARIABLE_INIT};
 
+static void lock_worker() { AcquireSRWLockExclusive(&worker_lock); }
+static void unlock_worker() { ReleaseSRWLockExclusive(&worker_lock); }
+static void wait_for(int signal) {
+    SleepConditionVariableSRW(&worker_signal[signal], &worker_lock, INFINITE, 0);
+}
+static void wake(int which) { WakeConditionVariable(&worker_signal[which]); }
+static void work_when_handed();
 // _beginthreadex, not CreateThread: the jobs call the C runtime.
-static unsigned __stdcall work_when_handed(void*) {
-    AcquireSRWLockExclusive(&wk.m);
-    for (;;) {
-        while (!wk.arg && !wk.stop) SleepConditionVariableSRW(&wk.handed, &wk.m, INFINITE, 0);
-        if (!wk.arg) break; // a job handed is done before stopping
-        const void* arg = wk.arg;
-        ReleaseSRWLockExclusive(&wk.m);
-        wk.job(arg);
-        AcquireSRWLockExclusive(&wk.m);
-        wk.arg = nullptr;
-        WakeConditionVariable(&wk.done);
-    }
-    ReleaseSRWLockExclusive(&wk.m);
-    return 0;
+static unsigned __stdcall worker_main(void*) { return work_when_handed(), 0; }
+static bool spawn_worker() {
+    worker_thread =
+        reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, worker_main, nullptr, 0, nullptr));
+    return worker_thread != nullptr;
 }
-
-bool start_worker(void (*job)(const void*)) {
-    if (wk.thread) return false;
-    wk.job = job;
-    wk.arg = nullptr;
-    wk.stop = false;
-    wk.thread =
-        reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, work_when_handed, nullptr, 0, nullptr));
-    return wk.thread != nullptr;
-}
-
-void hand_to_worker(const void* arg) {
-    AcquireSRWLockExclusive(&wk.m);
-    while (wk.arg) SleepConditionVariableSRW(&wk.done, &wk.m, INFINITE, 0);
-    wk.arg = arg;
-    ReleaseSRWLockExclusive(&wk.m);
-    WakeConditionVariable(&wk.handed);
-}
-
-void end_worker() {
-    if (!wk.thread) return;
-    AcquireSRWLockExclusive(&wk.m);
-    wk.stop = true;
-    ReleaseSRWLockExclusive(&wk.m);
-    WakeConditionVariable(&wk.handed);
-    WaitForSingleObject(wk.thread, INFINITE);
-    CloseHandle(wk.thread);
-    wk.thread = nullptr;
+static bool worker_running() { return worker_thread != nullptr; }
+static void join_worker() {
+    WaitForSingleObject(worker_thread, INFINITE);
+    CloseHandle(worker_thread);
+    worker_thread = nullptr;
 }
 
 #else
@@ -141,6 +110,7 @@ void end_worker() {
 #include <condition_variable>
 #include <fcntl.h>
 #include <mutex>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -286,60 +256,76 @@ void unlock_exchange() {
     lock_fd = -1;
 }
 
-static struct Worker {
-    std::thread thread;
-    std::mutex m;
-    std::condition_variable handed, done;
-    void (*job)(const void*) = nullptr;
-    const void* arg = nullptr; // handed and not yet done
-    bool stop = false;
-    ~Worker() { end_worker(); } // a running thread would abort the exit
-} wk;
+static pthread_t worker_thread;
+static bool worker_started;
+static pthread_mutex_t worker_lock = PTHREAD_MUTEX_INITIALIZER;
+static pthread_cond_t worker_signal[2] = {PTHREAD_COND_INITIALIZER, PTHREAD_COND_INITIALIZER};
 
-static void work_when_handed() {
-    std::unique_lock<std::mutex> lock(wk.m);
-    for (;;) {
-        wk.handed.wait(lock, [] { return wk.arg || wk.stop; });
-        if (!wk.arg) return; // a job handed is done before stopping
-        const void* arg = wk.arg;
-        lock.unlock();
-        wk.job(arg);
-        lock.lock();
-        wk.arg = nullptr;
-        wk.done.notify_one();
-    }
+static void lock_worker() { pthread_mutex_lock(&worker_lock); }
+static void unlock_worker() { pthread_mutex_unlock(&worker_lock); }
+static void wait_for(int signal) { pthread_cond_wait(&worker_signal[signal], &worker_lock); }
+static void wake(int which) { pthread_cond_signal(&worker_signal[which]); }
+static void work_when_handed();
+static void* worker_main(void*) { return work_when_handed(), nullptr; }
+static bool spawn_worker() {
+    worker_started = pthread_create(&worker_thread, nullptr, worker_main, nullptr) == 0;
+    return worker_started;
 }
-
-bool start_worker(void (*job)(const void*)) {
-    if (wk.thread.joinable()) return false;
-    wk.job = job;
-    wk.arg = nullptr;
-    wk.stop = false;
-    try {
-        wk.thread = std::thread(work_when_handed);
-    } catch (const std::system_error&) { return false; }
-    return true;
-}
-
-void hand_to_worker(const void* arg) {
-    {
-        std::unique_lock<std::mutex> lock(wk.m);
-        wk.done.wait(lock, [] { return !wk.arg; });
-        wk.arg = arg;
-    }
-    wk.handed.notify_one();
-}
-
-void end_worker() {
-    if (!wk.thread.joinable()) return;
-    {
-        std::lock_guard<std::mutex> lock(wk.m);
-        wk.stop = true;
-    }
-    wk.handed.notify_one();
-    wk.thread.join();
+static bool worker_running() { return worker_started; }
+static void join_worker() {
+    pthread_join(worker_thread, nullptr);
+    worker_started = false;
 }
 
 #endif
 
 bool remove_file(const char* name) { return std::remove(name) == 0; }
+
+// The worker, on either platform's primitives above: one job at a time, handed and done.
+enum { HANDED, DONE };
+static struct Worker {
+    void (*job)(const void*) = nullptr;
+    const void* arg = nullptr; // handed and not yet done
+    bool stop = false;
+    ~Worker() { end_worker(); } // the exit would kill a job half done
+} wk;
+
+static void work_when_handed() {
+    lock_worker();
+    for (;;) {
+        while (!wk.arg && !wk.stop) wait_for(HANDED);
+        if (!wk.arg) break; // a job handed is done before stopping
+        const void* arg = wk.arg;
+        unlock_worker();
+        wk.job(arg);
+        lock_worker();
+        wk.arg = nullptr;
+        wake(DONE);
+    }
+    unlock_worker();
+}
+
+bool start_worker(void (*job)(const void*)) {
+    if (worker_running()) return false;
+    wk.job = job;
+    wk.arg = nullptr;
+    wk.stop = false;
+    return spawn_worker();
+}
+
+void hand_to_worker(const void* arg) {
+    lock_worker();
+    while (wk.arg) wait_for(DONE);
+    wk.arg = arg;
+    unlock_worker();
+    wake(HANDED);
+}
+
+void end_worker() {
+    if (!worker_running()) return;
+    lock_worker();
+    wk.stop = true;
+    unlock_worker();
+    wake(HANDED);
+    join_worker();
+}
