@@ -2,8 +2,8 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
-#include "boundary/frame.h"
 #include "clip/clip.h"
+#include "clip/frame.h"
 #include "clip/probes.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
@@ -64,34 +64,9 @@ static int keep_whole() {
     return 0;
 }
 
-int Del_c_l() {
-    if (isTest == 2)
-        say("# Del_c_l() K_C(%.1f %.1f %.1f) (%.1f %.1f) (%.1f) (%.1f)\n", K_CX, K_CY, K_CR, K_SK,
-            K_EK, K_HP, K_JK);
-    TLINE = ILINE;
-    K_JK = K_JK0;
-    if (beyond_bound(ILINE)) return keep_whole();
-
-    const int mapped = is_ellipse() ? 1 : 0;
-    double c = 0, s = 0;
-    if (mapped) {
-        double t = K_JK0 * PAI / 180;
-        c = std::cos(t);
-        s = std::sin(t);
-        Point a = to_circle_frame({ILINE.x1, ILINE.y1}, c, s);
-        Point b = to_circle_frame({ILINE.x2, ILINE.y2}, c, s);
-        // In the frame of a flat ellipse a line near it may lie far beyond the bound.
-        if (beyond_bound({a.x, a.y, b.x, b.y})) return keep_whole();
-        ILINE = {a.x, a.y, b.x, b.y};
-        // The outside reference point must also lie beyond the mapped line.
-        Point low = {0, 0};
-        if (a.x < low.x) low.x = a.x;
-        if (b.x < low.x) low.x = b.x;
-        if (a.y < low.y) low.y = a.y;
-        if (b.y < low.y) low.y = b.y;
-        Pole_set(low);
-    }
-
+// The list KP: the line's ends, its crossings with the region's edge, sorted along it. Returns
+// the count of crossings added; *change gets KPsort's answer.
+static int cut_points(const ClipFrame& f, int* change) {
     KPcnt = 3;
     KP[1] = {ILINE.x1, ILINE.y1};
     KP[2] = {ILINE.x2, ILINE.y2};
@@ -101,50 +76,27 @@ int Del_c_l() {
         __TEN(KP[2]);
         say("#  KP(%.1f , %.1f) (%.1f , %.1f)\n", KP[1].x, KP[1].y, KP[2].x, KP[2].y);
     }
-
     int add = Koten_en_ln(ILINE, 0);
-    if (iMode == 3) add += Koten_Gen(ILINE, mapped);
-    if (iMode == 2) add += Koten_Ko(ILINE, mapped);
-    int change = KPsort();
+    if (iMode == 3) add += Koten_Gen(ILINE, f.mapped);
+    if (iMode == 2) add += Koten_Ko(ILINE, f.mapped);
+    *change = KPsort();
     if (isTest == 2) {
-        say("#KPsort()end change(%d) add(%d) KPcnt(%d) iMode(%d)\n", change, add, KPcnt, iMode);
+        say("#KPsort()end change(%d) add(%d) KPcnt(%d) iMode(%d)\n", *change, add, KPcnt, iMode);
         say("#KPsort()end KP(%.1f , %.1f) (%.1f , %.1f) (%.1f , %.1f) (%.1f , %.1f)\n", KP[1].x,
             KP[1].y, KP[2].x, KP[2].y, KP[3].x, KP[3].y, KP[4].x, KP[4].y);
     }
+    return add;
+}
 
-    const Point& E1 = mapped ? PTd[1] : PT[1];
-    const Point& E2 = mapped ? PTd[2] : PT[2];
-    const Point centre = {K_CX, K_CY};
-    int n = KPcnt;
-    int last_lnln = change; // for the diagnostic: what the loop last got, else step 6's values
-    int last_count = add;
+// The pieces between neighbours in KP that the run keeps, judged at their midpoints, into
+// OLINE. The diagnostic shows the last counts made, else those of the cutting.
+static void collect_pieces(const ClipFrame& f, int last_edge, int last_count) {
+    const int n = KPcnt;
     olineMAX = 1;
     int i = 1;
     for (; i < n - 1; ++i) {
         Point m = {(KP[i].x + KP[i + 1].x) * 0.5, (KP[i].y + KP[i + 1].y) * 0.5};
-        Segment probe;
-        bool inside;
-        if (iMode <= 1) {
-            // Towards the centre, which lies inside: an outside midpoint crosses the circle.
-            if (crosses_on_way_to_centre(m)) {
-                inside = false; // the count is only shown in the diagnostics
-            } else {
-                __T2_LN(m, centre, probe);
-                last_count = Koten_en_ln(probe, 1);
-                inside = last_count == 0;
-            }
-        } else if (iMode == 3) {
-            // Towards the outside reference point: an odd number of edge crossings is inside.
-            last_count = chord_crossings(m, E1, E2, &last_lnln);
-            inside = last_count == 1;
-        } else if (iMode == 2) {
-            last_count = sector_crossings(m, E1, E2, &last_lnln);
-            inside = last_count == 1 || last_count == 3;
-        } else {
-            inside = true;
-        }
-        // Through a corner a single crossing counts on both edges that meet there.
-        if (probe_near_corner(m, E1, E2)) inside = inside_region(m, E1, E2);
+        bool inside = in_region(m, f, true, &last_count, &last_edge);
         // An erase keeps the outside pieces, a crop the inside ones.
         if (inside == (isCrop != 0)) {
             OLINE[olineMAX] = {KP[i].x, KP[i].y, KP[i + 1].x, KP[i + 1].y};
@@ -153,13 +105,35 @@ int Del_c_l() {
     }
     if (isTest == 2)
         say("# iMode2:KO KPcnt(%d) j(%d) add(%d)  KPx(%.1f) OLINE(%.1f) oline(%d) KPcnt(%d)\n", i,
-            last_lnln, last_count, KP[i].x, OLINE[olineMAX].x1, olineMAX, KPcnt);
+            last_edge, last_count, KP[i].x, OLINE[olineMAX].x1, olineMAX, KPcnt);
+}
 
-    if (mapped) {
+int Del_c_l() {
+    if (isTest == 2)
+        say("# Del_c_l() K_C(%.1f %.1f %.1f) (%.1f %.1f) (%.1f) (%.1f)\n", K_CX, K_CY, K_CR, K_SK,
+            K_EK, K_HP, K_JK);
+    TLINE = ILINE;
+    K_JK = K_JK0;
+    if (beyond_bound(ILINE)) return keep_whole();
+
+    const ClipFrame f = clip_frame();
+    if (f.mapped) {
+        Point a = into_frame(f, {ILINE.x1, ILINE.y1}), b = into_frame(f, {ILINE.x2, ILINE.y2});
+        // In the frame of a flat ellipse a line near it may lie far beyond the bound.
+        if (beyond_bound({a.x, a.y, b.x, b.y})) return keep_whole();
+        ILINE = {a.x, a.y, b.x, b.y};
+        reach_below(a, b); // the outside reference point must lie beyond the mapped line too
+    }
+
+    int change = 0;
+    int add = cut_points(f, &change);
+    collect_pieces(f, change, add);
+
+    if (f.mapped) {
         ILINE = TLINE;
         for (int k = 1; k < olineMAX; ++k) {
-            Point a = from_circle_frame({OLINE[k].x1, OLINE[k].y1}, c, s);
-            Point b = from_circle_frame({OLINE[k].x2, OLINE[k].y2}, c, s);
+            Point a = out_of_frame(f, {OLINE[k].x1, OLINE[k].y1});
+            Point b = out_of_frame(f, {OLINE[k].x2, OLINE[k].y2});
             OLINE[k] = {a.x, a.y, b.x, b.y};
         }
     }
@@ -168,7 +142,6 @@ int Del_c_l() {
         for (int k = 1; k < olineMAX; ++k)
             say("#  SORT_OLINE()end  (%.1f , %.1f)---(%.1f , %.1f)\n", OLINE[k].x1, OLINE[k].y1,
                 OLINE[k].x2, OLINE[k].y2);
-
     write_pieces();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "clip/probes.h"
 
 #include "boundary/boundary.h"
+#include "exchange/settings.h"
 #include "geometry/geometry.h"
 
 // The counts are added in the order written: each call leaves its own diagnostics.
@@ -27,4 +28,31 @@ int sector_crossings(const Point& p, const Point& E1, const Point& E2, int* seco
     *second = Koten_lnln(radius2, probe, 0);
     count += *second;
     return count;
+}
+
+bool in_region(const Point& p, const ClipFrame& f, bool by_probe, int* count, int* edge) {
+    bool inside = true;
+    if (iMode <= 1 && !by_probe) {
+        inside = !(__Distance(p, K_CPT) > K_CR);
+    } else if (iMode <= 1) {
+        // Towards the centre, which lies inside: an outside point crosses the circle. The short
+        // answer leaves the count, which only the diagnostics show.
+        inside = false;
+        if (!crosses_on_way_to_centre(p)) {
+            Segment probe;
+            __T2_LN(p, {K_CX, K_CY}, probe);
+            *count = Koten_en_ln(probe, 1);
+            inside = *count == 0;
+        }
+    } else if (iMode == 3) {
+        // Towards the outside reference point: an odd number of edge crossings is inside.
+        *count = chord_crossings(p, f.E1, f.E2, edge);
+        inside = *count == 1;
+    } else if (iMode == 2) {
+        *count = sector_crossings(p, f.E1, f.E2, edge);
+        inside = *count == 1 || *count == 3;
+    }
+    // Through a corner a single crossing counts on both edges that meet there.
+    if (probe_near_corner(p, f.E1, f.E2)) inside = inside_region(p, f.E1, f.E2);
+    return inside;
 }
