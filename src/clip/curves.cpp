@@ -2,8 +2,8 @@
 #include <utility>
 
 #include "boundary/boundary.h"
-#include "boundary/frame.h"
 #include "clip/clip.h"
+#include "clip/frame.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
 #include "exchange/record.h"
@@ -48,61 +48,43 @@ static void write_piece(double a, double b, bool short_form) {
          short_form ? 1.0 : HP, short_form ? 0.0 : JK);
 }
 
-int Del_c_c(bool short_form) {
-    // Beyond the bound the curve's squares would overflow: it stays whole, in a crop too.
-    for (double v : {CX, CY, CR, SK, EK, HP, JK, CR * HP})
-        if (!in_bound(v)) return 1;
-    if (iMode > 3) return isCrop ? 1 : 0; // everything is inside
-    double s, e;
-    const bool closed = arc_range(SK, EK, s, e);
+// The current curve in the clipping's frame, and the tolerance there: false when the frame of
+// a flat ellipse stretches it beyond the bound.
+static bool curve_in_frame(const ClipFrame& f, Conic& q, double& tol) {
     double h = HP == 0 || HP == 1 ? 1 : HP;
     double t = JK * PAI / 180, ct = std::cos(t), st = std::sin(t);
-    Conic q = {{CX, CY}, {CR * ct, CR * st}, {-h * CR * st, h * CR * ct}};
+    q = {{CX, CY}, {CR * ct, CR * st}, {-h * CR * st, h * CR * ct}};
     // The tolerance holds in drawing units: the circle frame stretches by up to 1 / K_HP.
-    double tol = std::fabs(gomi) / 100;
-    const bool mapped = is_ellipse();
-    if (mapped) {
-        double bt = K_JK0 * PAI / 180, c = std::cos(bt), sn = std::sin(bt);
-        q = {to_circle_frame(q.c, c, sn), frame_vector(q.u, c, sn), frame_vector(q.v, c, sn)};
-        for (double v : {q.c.x, q.c.y, q.u.x, q.u.y, q.v.x, q.v.y})
-            if (!in_bound(v)) return 1; // a flat ellipse stretches it beyond
-        if (std::fabs(K_HP) > 1) tol /= std::fabs(K_HP);
-    }
-    const Point& E1 = mapped ? PTd[1] : PT[1];
-    const Point& E2 = mapped ? PTd[2] : PT[2];
+    tol = std::fabs(gomi) / 100;
+    if (!f.mapped) return true;
+    q = {into_frame(f, q.c), frame_vector(q.u, f.c, f.s), frame_vector(q.v, f.c, f.s)};
+    for (double v : {q.c.x, q.c.y, q.u.x, q.u.y, q.v.x, q.v.y})
+        if (!in_bound(v)) return false;
+    if (std::fabs(K_HP) > 1) tol /= std::fabs(K_HP);
+    return true;
+}
 
-    // Most curves keep clear of the boundary's circle, and the region lies within it.
-    double uu = q.u.x * q.u.x + q.u.y * q.u.y, vv = q.v.x * q.v.x + q.v.y * q.v.y;
-    double uv = q.u.x * q.v.x + q.u.y * q.v.y;
-    double off = std::hypot(q.c.x - K_CX, q.c.y - K_CY);
-    if (off - std::sqrt(uu + vv) > K_CR + tol) return isCrop ? 0 : 1;
-    // The curve's distances from its centre run from smin to smax.
-    double mid = 0.5 * (uu + vv), dev = std::hypot(0.5 * (uu - vv), uv);
-    double smax = std::sqrt(mid + dev), smin = std::sqrt(std::fmax(0, mid - dev));
-    const bool on_circle = off + std::fmax(std::fabs(smax - K_CR), std::fabs(smin - K_CR)) < tol;
-    // Along the edge all the way, or outside beyond the arc: an erase keeps it all.
-    if (on_circle && (!isCrop || (iMode != 2 && iMode != 3))) return 1;
-
-    double cut[MAX_CUTS];
+// The angles in [lo, hi] where the curve is cut, ascending; -1 when they cannot be computed.
+// On the boundary's own circle the cuts are the arc's ends: (cos a, sin a) solves
+// [u v] x = E - c.
+static int curve_cuts(const Conic& q, const ClipFrame& f, bool on_circle, double lo, double hi,
+                      double tol, double* cut) {
+    if (!on_circle) return edge_candidates(q, f.E1, f.E2, lo, hi, tol, cut, MAX_CUTS);
     int k = 0;
-    const double lo = s * PAI / 180, hi = e * PAI / 180;
-    if (on_circle) {
-        // Cut at the arc's ends: (cos a, sin a) solves [u v] x = E - c.
-        double det = q.u.x * q.v.y - q.u.y * q.v.x;
-        for (const Point* E : {&E1, &E2}) {
-            double px = E->x - q.c.x, py = E->y - q.c.y;
-            double a = std::atan2((q.u.x * py - q.u.y * px) / det, (q.v.y * px - q.v.x * py) / det);
-            a = turned_into(a, lo);
-            if (a <= hi) cut[k++] = a;
-        }
-        if (k == 2 && cut[1] < cut[0]) std::swap(cut[0], cut[1]);
-    } else {
-        k = edge_candidates(q, E1, E2, lo, hi, tol, cut, MAX_CUTS);
-        if (k < 0) return 1; // crossings that cannot be computed are no reason to erase
+    double det = q.u.x * q.v.y - q.u.y * q.v.x;
+    for (const Point* E : {&f.E1, &f.E2}) {
+        double px = E->x - q.c.x, py = E->y - q.c.y;
+        double a = std::atan2((q.u.x * py - q.u.y * px) / det, (q.v.y * px - q.v.x * py) / det);
+        a = turned_into(a, lo);
+        if (a <= hi) cut[k++] = a;
     }
+    if (k == 2 && cut[1] < cut[0]) std::swap(cut[0], cut[1]);
+    return k;
+}
 
-    // The piece ends, in the record's degrees; a closed curve's pieces run on across its start.
-    double b[MAX_CUTS + 2];
+// The ends of the pieces, in the record's degrees, into b; returns the number of pieces. A
+// closed curve's pieces run on across its start.
+static int piece_ends(const double* cut, int k, bool closed, double s, double e, double* b) {
     int nb = 0;
     if (!closed) b[nb++] = s;
     for (int i = 0; i < k; ++i) {
@@ -119,28 +101,30 @@ int Del_c_c(bool short_form) {
     }
     if (closed && nb == 0) b[nb++] = s;
     b[nb] = closed ? b[0] + 360 : e;
-    const int pieces = nb;
+    return nb;
+}
 
+// Which pieces the run keeps; false when every piece runs along the edge.
+static bool kept_pieces(const Conic& q, const double* b, int pieces, bool on_circle,
+                        const ClipFrame& f, double tol, bool* keep) {
     Side side[MAX_CUTS + 1];
     int known = -1;
     for (int i = 0; i < pieces; ++i) {
-        side[i] = side_of(q, b[i], b[i + 1], on_circle, E1, E2, tol);
+        side[i] = side_of(q, b[i], b[i + 1], on_circle, f.E1, f.E2, tol);
         if (side[i] != ALONG && known < 0) known = i;
     }
-    if (known < 0) return 1; // along the edge all the way
+    if (known < 0) return false;
     // A piece along the edge sides with the one before it (the first known one, at the start).
     for (int i = 0; i < pieces; ++i)
         if (side[i] == ALONG) side[i] = i == 0 ? side[known] : side[i - 1];
+    for (int i = 0; i < pieces; ++i) keep[i] = (side[i] == INSIDE) == (isCrop != 0);
+    return true;
+}
 
-    bool keep[MAX_CUTS + 1];
-    int kept = 0;
-    for (int i = 0; i < pieces; ++i) {
-        keep[i] = (side[i] == INSIDE) == (isCrop != 0);
-        kept += keep[i];
-    }
-    if (kept == pieces) return 1;
-    if (kept == 0) return 0;
-
+// Neighbouring kept pieces written as one record each, a closed curve's last run going on
+// across its start into its first.
+static void write_runs(const double* b, int pieces, const bool* keep, bool closed,
+                       bool short_form) {
     double run_a[MAX_CUTS + 1], run_b[MAX_CUTS + 1];
     int runs = 0;
     for (int i = 0; i < pieces; ++i) {
@@ -154,9 +138,47 @@ int Del_c_c(bool short_form) {
     }
     int first = 0;
     if (closed && keep[0] && keep[pieces - 1]) {
-        run_b[runs - 1] = run_b[0] + 360; // the last run goes on across the start
+        run_b[runs - 1] = run_b[0] + 360;
         first = 1;
     }
     for (int r = first; r < runs; ++r) write_piece(run_a[r], run_b[r], short_form);
+}
+
+int Del_c_c(bool short_form) {
+    // Beyond the bound the curve's squares would overflow: it stays whole, in a crop too.
+    for (double v : {CX, CY, CR, SK, EK, HP, JK, CR * HP})
+        if (!in_bound(v)) return 1;
+    if (iMode > 3) return isCrop ? 1 : 0; // everything is inside
+    double s, e;
+    const bool closed = arc_range(SK, EK, s, e);
+    const ClipFrame f = clip_frame();
+    Conic q;
+    double tol;
+    if (!curve_in_frame(f, q, tol)) return 1;
+
+    // Most curves keep clear of the boundary's circle, and the region lies within it.
+    double uu = q.u.x * q.u.x + q.u.y * q.u.y, vv = q.v.x * q.v.x + q.v.y * q.v.y;
+    double uv = q.u.x * q.v.x + q.u.y * q.v.y;
+    double off = std::hypot(q.c.x - K_CX, q.c.y - K_CY);
+    if (off - std::sqrt(uu + vv) > K_CR + tol) return isCrop ? 0 : 1;
+    // The curve's distances from its centre run from smin to smax.
+    double mid = 0.5 * (uu + vv), dev = std::hypot(0.5 * (uu - vv), uv);
+    double smax = std::sqrt(mid + dev), smin = std::sqrt(std::fmax(0, mid - dev));
+    const bool on_circle = off + std::fmax(std::fabs(smax - K_CR), std::fabs(smin - K_CR)) < tol;
+    // Along the edge all the way, or outside beyond the arc: an erase keeps it all.
+    if (on_circle && (!isCrop || (iMode != 2 && iMode != 3))) return 1;
+
+    double cut[MAX_CUTS];
+    int k = curve_cuts(q, f, on_circle, s * PAI / 180, e * PAI / 180, tol, cut);
+    if (k < 0) return 1; // crossings that cannot be computed are no reason to erase
+    double b[MAX_CUTS + 2];
+    const int pieces = piece_ends(cut, k, closed, s, e, b);
+    bool keep[MAX_CUTS + 1];
+    if (!kept_pieces(q, b, pieces, on_circle, f, tol, keep)) return 1; // along the edge all the way
+    int kept = 0;
+    for (int i = 0; i < pieces; ++i) kept += keep[i];
+    if (kept == pieces) return 1;
+    if (kept == 0) return 0;
+    write_runs(b, pieces, keep, closed, short_form);
     return 0;
 }
