@@ -7,16 +7,22 @@
 #include "exchange/point.h"
 
 // Boundary record: the circle record that follows the marker "hhp1ci".
-extern double K_CX, K_CY; // centre
-extern double K_CR;       // radius; for an ellipse the semi-axis along the first axis
-extern double K_SK, K_EK; // start and end angle, degrees
-extern double K_HP;       // axis ratio; 0 and 1 mark a true circle
-extern double K_JK;       // tilt, degrees (the set-up may set it to 0)
-extern double K_JK0;      // tilt as designated, saved by the set-up
-extern Point K_CPT;       // the centre as a point
+extern double K_CX;  // centre, x
+extern double K_CY;  //   and y
+extern double K_CR;  // radius; for an ellipse the semi-axis along the first axis
+extern double K_SK;  // start angle, degrees
+extern double K_EK;  // end angle, degrees
+extern double K_HP;  // axis ratio; 0 and 1 mark a true circle
+extern double K_JK;  // tilt, degrees (the set-up may set it to 0)
+extern double K_JK0; // tilt as designated, saved by the set-up
+extern Point K_CPT;  // the centre as a point
 
-// Current circle: the fields of the last circle record read.
-extern double CX, CY, CR, SK, EK, HP, JK;
+// Current circle: the fields of the last circle record read, as the boundary's above.
+extern double CX, CY; // centre
+extern double CR;     // radius
+extern double SK, EK; // start and end angle, degrees
+extern double HP;     // axis ratio
+extern double JK;     // tilt, degrees
 
 extern long long HHP_FIND[2]; // [1]: line number of the last "hhp1ci" line
 extern Point Pmin[3];         // lower-left extents; Pmin[1] is the outside reference point
@@ -35,13 +41,16 @@ void reset_boundary();
 // Reads source from its start; returns the number of lines read, -1 when source cannot be
 // read, -2 when the work file cannot be created.
 long long Tcopy(std::FILE* source, const char* work);
+// One line of the pre-scan, numbered from 1. Returns 0.
 int Pre_pro(std::string_view line, long long number);
 // A segment record of four plain unsigned decimals (" 12 3. 4.5 6"), which the pre-scan may
 // leave unread.
 bool plain_segment(std::string_view line);
 // A circle record of either form into the current circle; true for the short form.
 bool read_circle(std::string_view line);
+// Lowers Pmin below and left of p (coordinates beyond the bound aside). Returns 0.
 int Pole_set(const Point& p);
+// The blanks of a line's text up to its end (at most 512 bytes).
 int __SPCNT(std::string_view text);
 
 // 0 when the boundary can serve the mode, else the refusal code 1, 2 or 3.

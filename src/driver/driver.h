@@ -6,9 +6,13 @@
 
 void reset_all(); // every subsystem's state as at start-up
 
+// One option, its prefix '-' or '/' included, into the settings; an unknown letter is reported.
 void OPT(const char* arg);
+// 1 when the current colour and line type are one of the excluded pairs (-e, -f), else 0.
 int EX_CLCT();
+// The host's other spellings of the exchange file renamed to its one name, never over it.
 void normalise_name();
+// The main pass over fp into fpw, up to its end or a refused boundary.
 void main_pass();
 
 // The whole run; returns the exit status. Test mode 2's console lines count for nothing in it:

@@ -5,22 +5,31 @@
 #include "exchange/point.h"
 
 // Current attributes, set by the attribute records in both passes.
-extern int COLOR;                              // line colour ("lc")
-extern int TYPE;                               // line type ("lt")
-extern int LAYER;                              // layer ("ly", hexadecimal)
-extern int GROUP;                              // layer group ("lg", hexadecimal)
-extern int TENS;                               // point attribute ("pn")
-extern int MOJIS;                              // text attribute ("cn"; 0 after "cn0")
-extern double MOJI_W[1], MOJI_H[1], MOJI_D[1]; // custom text size ("cn0")
-extern int MOJI_C[1];
+extern int COLOR;        // line colour ("lc")
+extern int TYPE;         // line type ("lt")
+extern int LAYER;        // layer ("ly", hexadecimal)
+extern int GROUP;        // layer group ("lg", hexadecimal)
+extern int TENS;         // point attribute ("pn")
+extern int MOJIS;        // text attribute ("cn"; 0 after "cn0")
+extern double MOJI_W[1]; // custom text size ("cn0"): its first real
+extern double MOJI_H[1]; //   its second real
+extern double MOJI_D[1]; //   its third real
+extern int MOJI_C[1];    //   and its integer
 
 // First value the input gave each attribute; 20 means not captured yet.
-extern int COLORi, TYPEi, LAYERi, GROUPi, TENSi, MOJISi;
-extern double MOJIWi, MOJIHi, MOJIDi;
-extern int MOJICi;
+extern int COLORi;    // of COLOR
+extern int TYPEi;     // of TYPE
+extern int LAYERi;    // of LAYER
+extern int GROUPi;    // of GROUP
+extern int TENSi;     // of TENS
+extern int MOJISi;    // of MOJIS
+extern double MOJIWi; // of MOJI_W[0] (-20 until captured)
+extern double MOJIHi; // of MOJI_H[0]
+extern double MOJIDi; // of MOJI_D[0]
+extern int MOJICi;    // of MOJI_C[0]
 
 // Prefix records: ZOKU is the value just read, ZOKU_A the pending pair of the record at hand.
-extern int ZOKU;
+extern int ZOKU;      // the value of the "z" record just read, 0 when none
 extern int ZOKU_A[2]; // [0] newer (line directly before), [1] older
 
 void reset_attributes();
@@ -34,10 +43,14 @@ bool read_attribute(std::string_view rec, bool first);
 // The pending prefix value of the newer line decides protection: 3, 4 or 5.
 bool is_protected();
 
+// Before record n of the pass (from 0): the "z" value just read becomes the pending pair.
 void ZZ_ZOKUSEI(long long n);
+// The pending prefix records, older first, each when not 0, then rec as it was read.
 void WR_BACK(std::string_view rec);
+// The pending prefix records alone, before a record the clipping writes itself.
 void WR_Z_BACK();
-void __TEN(const Point& p);
-void __LINE(const Segment& s);
-void __TEN_LINE(const Point& p, const Point& q);
+void __TEN(const Point& p);                      // "pt x y", 13 decimals
+void __LINE(const Segment& s);                   // " x1 y1 x2 y2", 13 decimals
+void __TEN_LINE(const Point& p, const Point& q); // the segment from p to q, as __LINE
+// The trailer: the attributes in force at the start of the input, restored for the host.
 void IniZokusei();

@@ -6,8 +6,12 @@
 #include "exchange/settings.h"
 
 double __Distance(const Point& p, const Point& q);
+// a folded into [0, 360] by whole turns: 360 stays 360, -360 becomes 0.
 double DEG_0_360(double a);
+// out becomes the segment from p to q. Returns 0.
 int __T2_LN(const Point& p, const Point& q, Segment& out);
+// The direction class of s by its angle in degrees: 1 for [0, 90), 2 for [90, 180], 3 for
+// [-180, -90], 4 for (-90, 0); a segment of length 0 is 1.
 int Dsen(const Segment& s);
 // v lies strictly between a and b, widened by e on both sides; a NaN anywhere fails.
 inline bool within(double v, double a, double b, double e) {
