@@ -159,12 +159,10 @@ bool plain_segment(std::string_view line) {
 #endif
 }
 
-// A plain segment cannot lower extents that are already at or below 0, so its only lasting
-// effect is ILINE. Reading it is put off until ILINE matters: before the next segment that is
-// read, and at the end.
-static bool may_put_off(std::string_view line) {
-    return Pmin[0].x <= 0 && Pmin[0].y <= 0 && plain_segment(line);
-}
+// A plain segment's numbers are unsigned, and the extents start at 0 and only go down: it
+// cannot lower them, so its only lasting effect is ILINE. Reading it is put off until ILINE
+// matters: before the next segment that is read, and at the end.
+static bool may_put_off(std::string_view line) { return plain_segment(line); }
 
 long long Tcopy(std::FILE* source, const char* work) {
     if (!reader_open_stream(fp, source)) return -1;

@@ -310,7 +310,7 @@ char* put_fixed(char* out, double v, int decimals) {
     if (decimals >= 0 && decimals <= 13)
         if (char* end = put_fixed_exact(out, v, decimals)) return end;
 #endif
-    return std::to_chars(out, out + 350, v, std::chars_format::fixed, decimals).ptr;
+    return std::to_chars(out, out + FIXED_MOST, v, std::chars_format::fixed, decimals).ptr;
 }
 
 char* put_int(char* out, long long v) { return std::to_chars(out, out + 24, v).ptr; }

@@ -26,8 +26,9 @@ Fields fields(std::string_view rec, std::size_t offset);
 // C's atoi, saturating instead of overflowing.
 int atoi_sat(const char* s);
 
-// Number writers: append to out and return the new end. out needs room for 350 bytes for a
-// fixed real (1e308 has 309 digits), 24 for an integer.
+// Number writers: append to out and return the new end. out needs room for FIXED_MOST bytes
+// for a fixed real (1e308 has 309 digits), 24 for an integer.
+inline constexpr int FIXED_MOST = 350;
 char* put_fixed(char* out, double v, int decimals);
 char* put_int(char* out, long long v);
 char* put_hex(char* out, int v); // the 32-bit pattern, lower case

@@ -1,5 +1,6 @@
-// The last pass: copy the work file back into the exchange file, taking the block marker
-// back from polyline blocks that hold a single segment.
+// The new exchange file and the check on its way there: the block marker is taken back from
+// polyline blocks that hold a single segment. Outside the test modes the main pass writes
+// through the check; in them the last pass copies the work file through it.
 #pragma once
 #include <string_view>
 

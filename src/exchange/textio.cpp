@@ -200,7 +200,7 @@ static void stage_bytes(Writer& w, const char* p, std::size_t n) {
 }
 
 static void stage_line(Writer& w, const PendingLine& line) {
-    constexpr std::size_t MOST = 4 * (1 + 352) + 2; // a fixed real takes at most 352 bytes
+    constexpr std::size_t MOST = 4 * (1 + FIXED_MOST) + 2;
     if (IO_CHUNK - staged < MOST) emit_stage(w);
     char* o = stage + staged;
     for (double v : line.v) {
@@ -292,10 +292,6 @@ void put_text(Writer& w, std::string_view text) {
         put_bytes(w, "\r\n", 2);
         p = nl + 1;
     }
-}
-
-void put_raw(Writer& w, std::string_view bytes) {
-    if (w.buf) put_bytes(w, bytes.data(), bytes.size());
 }
 
 // A record holds no LF before its end, so only its end needs turning into CR LF.

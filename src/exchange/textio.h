@@ -60,7 +60,6 @@ bool reader_close(Reader& r);                       // false when a read had fai
 bool writer_open(Writer& w, const char* name); // creates the file anew (see create_new)
 void writer_open_memory(Writer& w, std::string& sink);
 void put_text(Writer& w, std::string_view text);
-void put_raw(Writer& w, std::string_view bytes);  // as they are: line ends already CR LF
 void put_record(Writer& w, std::string_view rec); // one record; adds the LF a last line lacks
 // " x1 y1 x2 y2" at 13 decimals and its line end: the record the clipping writes most.
 void put_segment_line(Writer& w, double x1, double y1, double x2, double y2);
