@@ -339,12 +339,7 @@ void writer_abandon(Writer& w) {
     }
     if (w.durable) end_background_sync(w.f);
     if (w.f) std::fclose(w.f);
-    w.f = nullptr;
-    w.mem = nullptr;
-    w.buf = nullptr;
+    writer_reset(w);
+    w.buf = nullptr; // a closed writer puts nothing
     w.lines = nullptr;
-    w.len = w.nlines = 0;
-    w.filter = nullptr;
-    w.durable = false;
-    w.handed_off = false;
 }
