@@ -20,15 +20,16 @@ struct PendingLine {
 // Input: CR LF becomes LF, a lone LF ends a line too, a lone CR is an ordinary byte,
 // 0x1A ends the input. A record is a whole line of any length, with its LF when it had one.
 struct Reader {
-    std::FILE* f = nullptr;
+    std::FILE* f = nullptr;    // the file read, or null
     const char* mem = nullptr; // in-memory source when f is null
-    std::size_t memlen = 0;
-    char* buf = nullptr; // chunk read from f (or mem itself)
-    std::size_t pos = 0, len = 0;
-    std::string line;    // a line that crosses chunks, or ends in CR LF
-    bool at_end = false; // no more chunks: end of file or 0x1A
-    bool err = false;    // a read failed
-    bool owned = false;  // f is closed with the reader
+    std::size_t memlen = 0;    // its length
+    char* buf = nullptr;       // chunk read from f (or mem itself)
+    std::size_t pos = 0;       // next byte of the chunk
+    std::size_t len = 0;       // bytes in the chunk
+    std::string line;          // a line that crosses chunks, or ends in CR LF
+    bool at_end = false;       // no more chunks: end of file or 0x1A
+    bool err = false;          // a read failed
+    bool owned = false;        // f is closed with the reader
 };
 
 // Output: every LF goes out as CR LF. A filter, when set, gets the bytes on their way to the
