@@ -4,6 +4,7 @@
 #include "boundary/frame.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
+#include "exchange/portable_math.h"
 #include "exchange/record.h"
 #include "exchange/settings.h"
 #include "geometry/primitives.h"
@@ -33,8 +34,8 @@ static int refusal() {
 
 static Point boundary_point(double angle, double c, double s, double h) {
     double a = angle * PAI / 180;
-    double u = K_CR * std::cos(a);
-    double v = K_CR * h * std::sin(a);
+    double u = K_CR * portable::cos(a);
+    double v = K_CR * h * portable::sin(a);
     return {K_CX + c * u - s * v, K_CY + s * u + c * v};
 }
 
@@ -43,7 +44,7 @@ int Pre_del() {
     if (code != 0) return code;
 
     double t = K_JK * PAI / 180;
-    double c = std::cos(t), s = std::sin(t);
+    double c = portable::cos(t), s = portable::sin(t);
     // A record without a ratio is a circular arc: its ends lie at the full radius.
     double h = K_HP == 0 ? 1 : K_HP;
     PT[1] = boundary_point(K_SK, c, s, h);

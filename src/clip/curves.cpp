@@ -6,6 +6,7 @@
 #include "clip/frame.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
+#include "exchange/portable_math.h"
 #include "exchange/record.h"
 #include "exchange/settings.h"
 #include "geometry/curves.h"
@@ -52,7 +53,7 @@ static void write_piece(double a, double b, bool short_form) {
 // a flat ellipse stretches it beyond the bound.
 static bool curve_in_frame(const ClipFrame& f, Conic& q, double& tol) {
     double h = HP == 0 || HP == 1 ? 1 : HP;
-    double t = JK * PAI / 180, ct = std::cos(t), st = std::sin(t);
+    double t = JK * PAI / 180, ct = portable::cos(t), st = portable::sin(t);
     q = {{CX, CY}, {CR * ct, CR * st}, {-h * CR * st, h * CR * ct}};
     // The tolerance holds in drawing units: the circle frame stretches by up to 1 / K_HP.
     tol = std::fabs(gomi) / 100;
@@ -74,7 +75,8 @@ static int curve_cuts(const Conic& q, const ClipFrame& f, bool on_circle, double
     double det = q.u.x * q.v.y - q.u.y * q.v.x;
     for (const Point* E : {&f.E1, &f.E2}) {
         double px = E->x - q.c.x, py = E->y - q.c.y;
-        double a = std::atan2((q.u.x * py - q.u.y * px) / det, (q.v.y * px - q.v.x * py) / det);
+        double a =
+            portable::atan2((q.u.x * py - q.u.y * px) / det, (q.v.y * px - q.v.x * py) / det);
         a = turned_into(a, lo);
         if (a <= hi) cut[k++] = a;
     }
@@ -159,10 +161,10 @@ int Del_c_c(bool short_form) {
     // Most curves keep clear of the boundary's circle, and the region lies within it.
     double uu = q.u.x * q.u.x + q.u.y * q.u.y, vv = q.v.x * q.v.x + q.v.y * q.v.y;
     double uv = q.u.x * q.v.x + q.u.y * q.v.y;
-    double off = std::hypot(q.c.x - K_CX, q.c.y - K_CY);
+    double off = portable::hypot(q.c.x - K_CX, q.c.y - K_CY);
     if (off - std::sqrt(uu + vv) > K_CR + tol) return isCrop ? 0 : 1;
     // The curve's distances from its centre run from smin to smax.
-    double mid = 0.5 * (uu + vv), dev = std::hypot(0.5 * (uu - vv), uv);
+    double mid = 0.5 * (uu + vv), dev = portable::hypot(0.5 * (uu - vv), uv);
     double smax = std::sqrt(mid + dev), smin = std::sqrt(std::fmax(0, mid - dev));
     const bool on_circle = off + std::fmax(std::fabs(smax - K_CR), std::fabs(smin - K_CR)) < tol;
     // Along the edge all the way, or outside beyond the arc: an erase keeps it all.

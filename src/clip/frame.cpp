@@ -1,4 +1,5 @@
 #include "clip/frame.h"
+#include "exchange/portable_math.h"
 
 #include <cmath>
 
@@ -11,8 +12,8 @@ ClipFrame clip_frame() {
     ClipFrame f = {is_ellipse(), 0, 0, PT[1], PT[2]};
     if (f.mapped) {
         double t = K_JK0 * PAI / 180;
-        f.c = std::cos(t);
-        f.s = std::sin(t);
+        f.c = portable::cos(t);
+        f.s = portable::sin(t);
         f.E1 = PTd[1];
         f.E2 = PTd[2];
     }

@@ -3,6 +3,7 @@
 #include "boundary/boundary.h"
 #include "exchange/attributes.h"
 #include "exchange/format.h"
+#include "exchange/portable_math.h"
 #include "exchange/record.h"
 #include "exchange/settings.h"
 #include "geometry/geometry.h"
@@ -18,7 +19,7 @@ int __CROSS_C(const Segment& S, const Point& P) {
         // it, is only ever shown in the diagnostics.
         if (quiet && KRP[2] <= 0 && KRP[3] >= 360)
             return std::isnan(P.y - K_CY) || std::isnan(P.x - K_CX) ? 0 : 1;
-        deg = DEG_0_360(std::atan2(P.y - K_CY, P.x - K_CX) * 180 / PAI);
+        deg = DEG_0_360(portable::atan2(P.y - K_CY, P.x - K_CX) * 180 / PAI);
         if (KRP[2] <= deg && deg <= KRP[3]) {
             KDEG = deg;
             result = 1;

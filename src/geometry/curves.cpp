@@ -1,4 +1,5 @@
 #include "geometry/curves.h"
+#include "exchange/portable_math.h"
 
 #include <cmath>
 
@@ -10,7 +11,7 @@
 static constexpr double TWO_PI = 2 * PAI;
 
 Point conic_at(const Conic& q, double a) {
-    double ca = std::cos(a), sa = std::sin(a);
+    double ca = portable::cos(a), sa = portable::sin(a);
     return {q.c.x + q.u.x * ca + q.v.x * sa, q.c.y + q.u.y * ca + q.v.y * sa};
 }
 
@@ -53,11 +54,11 @@ int conic_line_crossings(const Conic& q, const Point& A, const Point& B, double 
     double nx = A.y - B.y, ny = B.x - A.x;
     double g = nx * (q.c.x - A.x) + ny * (q.c.y - A.y);
     double al = nx * q.u.x + ny * q.u.y, be = nx * q.v.x + ny * q.v.y;
-    double R = std::hypot(al, be);
+    double R = portable::hypot(al, be);
     if (!(R > 0)) return 0;
     double k = -g / R;
     if (!(k > -1 && k < 1)) return 0; // clear of the line, or touching it
-    double psi = std::atan2(be, al), w = std::acos(k);
+    double psi = portable::atan2(be, al), w = portable::acos(k);
     return two_in_range(psi - w, psi + w, lo, hi, out);
 }
 
@@ -69,7 +70,7 @@ struct Gap {
     Point d, u, v;
     double rr;
     double at(double a, double* slope) const {
-        double ca = std::cos(a), sa = std::sin(a);
+        double ca = portable::cos(a), sa = portable::sin(a);
         double px = d.x + u.x * ca + v.x * sa, py = d.y + u.y * ca + v.y * sa;
         if (slope) *slope = 2 * (px * (v.x * ca - u.x * sa) + py * (v.y * ca - u.y * sa));
         return px * px + py * py - rr;
@@ -112,8 +113,8 @@ int conic_circle_crossings(const Conic& q, const Point& o, double r, double lo, 
     double uu = u.x * u.x + u.y * u.y, vv = v.x * v.x + v.y * v.y, uv = u.x * v.x + u.y * v.y;
     double a0 = d.x * d.x + d.y * d.y + 0.5 * (uu + vv) - r * r;
     double a1 = 2 * (d.x * u.x + d.y * u.y), b1 = 2 * (d.x * v.x + d.y * v.y);
-    double R1 = std::hypot(a1, b1), R2 = std::hypot(0.5 * (uu - vv), uv);
-    double size = std::hypot(d.x, d.y) + std::sqrt(uu) + std::sqrt(vv) + std::fabs(r);
+    double R1 = portable::hypot(a1, b1), R2 = portable::hypot(0.5 * (uu - vv), uv);
+    double size = portable::hypot(d.x, d.y) + std::sqrt(uu) + std::sqrt(vv) + std::fabs(r);
     double ef = 1e-14 * size * size;                // rounding of f and of its slope
     if (!(std::fabs(a0) <= R1 + R2 + ef)) return 0; // clear of the circle, or not a number
     int n = 0;
@@ -122,7 +123,7 @@ int conic_circle_crossings(const Conic& q, const Point& o, double r, double lo, 
         if (!(R1 > 0)) return 0; // concentric
         double k = -a0 / R1;
         if (!(k > -1 && k < 1)) return 0;
-        double phi = std::atan2(b1, a1), w = std::acos(k);
+        double phi = portable::atan2(b1, a1), w = portable::acos(k);
         double root[2] = {phi - w, phi + w};
         // Newton's steps take up the rounding of a0, which grows with the sizes involved.
         for (double& a : root)
@@ -175,15 +176,16 @@ int conic_circle_crossings(const Conic& q, const Point& o, double r, double lo, 
 
 static double segment_distance(const Point& p, const Point& A, const Point& B) {
     Point q = offset_to_segment(p, A, B);
-    return std::hypot(q.x, q.y);
+    return portable::hypot(q.x, q.y);
 }
 
 double edge_distance(const Point& p, const Point& E1, const Point& E2) {
     const Point K = {K_CX, K_CY};
-    double d = std::fabs(std::hypot(p.x - K.x, p.y - K.y) - K_CR);
+    double d = std::fabs(portable::hypot(p.x - K.x, p.y - K.y) - K_CR);
     if (iMode != 2 && iMode != 3) return d;
     if (!within_arc(p))
-        d = std::fmin(std::hypot(p.x - E1.x, p.y - E1.y), std::hypot(p.x - E2.x, p.y - E2.y));
+        d = std::fmin(portable::hypot(p.x - E1.x, p.y - E1.y),
+                      portable::hypot(p.x - E2.x, p.y - E2.y));
     if (iMode == 2)
         return std::fmin(d, std::fmin(segment_distance(p, E1, K), segment_distance(p, E2, K)));
     return std::fmin(d, segment_distance(p, E1, E2));

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <limits>
 
+#include "exchange/portable_math.h"
 #include "geometry/primitives.h"
 
 double __Distance(const Point& p, const Point& q) {
@@ -48,7 +49,7 @@ int Dsen(const Segment& s) {
         return dy > 0 ? 2 : 3;
     }
     if (dx > 0 && dy == 0) return 1; // +-0
-    double a = std::atan2(dy, dx);
+    double a = portable::atan2(dy, dx);
     double h = PAI * 0.5;
     if (0 <= a && a < h) return 1;
     if (h <= a && a <= PAI) return 2;

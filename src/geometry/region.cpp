@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
+#include "exchange/portable_math.h"
 #include "exchange/record.h"
 #include "exchange/settings.h"
 #include "geometry/geometry.h"
@@ -21,7 +22,7 @@ static bool passes_near(const Point& A, const Point& B, const Point& V) {
 }
 
 bool within_arc(const Point& p) {
-    double deg = DEG_0_360(std::atan2(p.y - K_CY, p.x - K_CX) * 180 / PAI);
+    double deg = DEG_0_360(portable::atan2(p.y - K_CY, p.x - K_CX) * 180 / PAI);
     return (KRP[2] <= deg && deg <= KRP[3]) || (KRP[2] <= deg + 360 && deg + 360 <= KRP[3]);
 }
 
@@ -43,7 +44,7 @@ bool inside_region(const Point& p, const Point& E1, const Point& E2) {
     if (iMode == 2) return within_arc(p);
     if (iMode == 3) {
         double m = (KRP[2] + KRP[3]) * 0.5 * PAI / 180;
-        Point M = {cx + r * std::cos(m), cy + r * std::sin(m)};
+        Point M = {cx + r * portable::cos(m), cy + r * portable::sin(m)};
         return (chord_side(p, E1, E2) > 0) == (chord_side(M, E1, E2) > 0);
     }
     return true;
