@@ -1,5 +1,4 @@
 """Random exchange files as a host writes them, deterministic from a seed."""
-import math
 import random
 
 
