@@ -2,6 +2,7 @@
 # Builds in release mode, times circle_erase on generated drawings against the I/O floor (cp
 # of the file twice) and against the same job written with GEOS, then runs the
 # micro-benchmarks. Inputs are read from the page cache, as the host has just written them.
+# Exits 1 when a target is missed, after printing every result.
 # usage: bench/run.sh [RUNS]   (default 5 runs per measurement; the median is shown)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -112,4 +113,5 @@ checks = [
 print()
 for name, ok, val in checks: print("  %-4s %-62s %s" % ("met" if ok else "MISS", name, val))
 shutil.rmtree(top, ignore_errors=True)
+sys.exit(0 if all(ok for _, ok, _ in checks) else 1)
 PY

@@ -26,6 +26,8 @@ def main():
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--records", type=int, default=60)
     o = ap.parse_args()
+    # Each case runs in a folder of its own.
+    o.linux, o.windows = os.path.abspath(o.linux), os.path.abspath(o.windows)
     with tempfile.TemporaryDirectory(prefix="ce_cross_") as top:
         bat = ["@echo off"]
         cases = []

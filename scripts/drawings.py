@@ -1,5 +1,4 @@
 """Random exchange files as a host writes them, deterministic from a seed."""
-import math
 import random
 
 
@@ -61,4 +60,9 @@ def options(seed):
         opts.append("-f%d" % rng.choice([0, 21, 43]))
     if rng.random() < 0.2:
         opts.append(rng.choice(["-t", "-t2"]))
+    # Drawn after the others, so that each seed keeps the options it had before these.
+    if rng.random() < 0.4:
+        opts.append("-i")
+    if rng.random() < 0.5:
+        opts.append("-c")
     return opts

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Fault tests: whatever goes wrong, ZOD_UZUD.TXT is either the original or the complete result.
 
-- the run is killed (SIGKILL) at many moments of a large drawing;
+- the run is killed (SIGKILL) at many moments of a large drawing, some before the new file
+  replaces the old and some after;
 - writes fail part-way (RLIMIT_FSIZE with SIGXFSZ ignored): status 1, original intact, no
   temporary file left;
 - the exchange file cannot be read, the work file cannot be created, the exchange file is
@@ -224,6 +225,11 @@ def main():
                 seen[state] += 1
         print("kills: %d runs over %.3f s, %d left the original, %d the result"
               % (o.kills, whole_time * 1.5, seen["original"], seen["result"]))
+        # A third of the kills fall after the whole run's time: with enough of them, some must
+        # come before the new file replaced the old and some after.
+        if o.kills >= 20:
+            check(seen["original"] > 0 and seen["result"] > 0,
+                  "kills: both the original and the result were left")
 
         # Writes that fail part-way, at many sizes.
         limits = [0, 1, 100, 4096, len(data) // 3, len(data) - 1, len(result) - 1]

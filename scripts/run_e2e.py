@@ -2,6 +2,7 @@
 """Runs the end-to-end cases against a command that starts the program.
 
 A case is a folder under the cases directory:
+  about    one line: what the case shows (a case without it fails)
   in/      files placed in an empty working directory before the run
   out/     the files the directory must hold afterwards, byte for byte, and no others
   args     optional: one argument per line
@@ -38,6 +39,9 @@ def tree(root):
 
 def run_case(case_dir, command, strip_cr):
     problems = []
+    about = read(os.path.join(case_dir, "about"), b"").rstrip(b"\n")
+    if not about.strip() or b"\n" in about:
+        problems.append("about: not one line saying what the case shows")
     with tempfile.TemporaryDirectory(prefix="ce_e2e_") as work:
         src = os.path.join(case_dir, "in")
         if os.path.isdir(src):

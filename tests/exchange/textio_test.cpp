@@ -65,6 +65,30 @@ TEST(TextIo, FileReadsAsMemoryAcrossChunks) {
     EXPECT_TRUE(from_file == want);
 }
 
+// The CR of a CR LF is the last byte of the first chunk and its LF the first of the next: the
+// two still read as one LF.
+TEST(TextIo, CrLfSplitAcrossChunksReadsAsLf) {
+    const std::string middle(IO_CHUNK - 4, 'b'); // its CR at offset IO_CHUNK - 1
+    const std::string bytes = "a\r\n" + middle + "\r\nc\r\n";
+    ASSERT_EQ(bytes[IO_CHUNK - 1], '\r');
+    ASSERT_EQ(bytes[IO_CHUNK], '\n');
+    char name[] = "/tmp/ce_reader_XXXXXX";
+    int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<long>(bytes.size()));
+    close(fd);
+    std::vector<std::string> got;
+    Reader r;
+    ASSERT_TRUE(reader_open(r, name));
+    std::string_view rec;
+    while (read_record(r, rec)) got.emplace_back(rec);
+    EXPECT_TRUE(reader_close(r));
+    std::remove(name);
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[1].size(), middle.size() + 1); // no stray CR
+    EXPECT_TRUE(got == (std::vector<std::string>{"a\n", middle + "\n", "c\n"}));
+}
+
 TEST(TextIo, WritesEveryLineFeedAsCrLf) {
     std::string sink;
     Writer w;
