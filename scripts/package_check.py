@@ -1,20 +1,33 @@
 #!/usr/bin/env python3
 """Checks the Windows release zip as a user gets it: unzipped into an empty folder, each batch
 file runs under Wine on the sample drawing (and on it with an arc for a boundary) and leaves the
-files that the Linux build leaves with the same options; each executable carries the version
-that the Linux build prints, and needs no DLL beyond KERNEL32 and the C runtime.
+files that the Linux build leaves with the same options, started as the host and a user start
+it: by its bare name in its own folder, under a Japanese locale (code page 932, as the host's
+users have it), and by its full path from another folder, in the locale this check runs in.
+Without a drawing it fails with status 1 and says so in the Japanese and the English of its
+echo lines. No batch file's name begins with a command of cmd's own, which cmd would run in its
+place; their Japanese is code page 932. README.txt is UTF-8 after a byte order mark, Japanese
+first, then English, and links nothing the zip lacks. Each executable carries the version that
+the Linux build prints, and needs no DLL beyond KERNEL32 and the C runtime.
 
 usage: package_check.py --zip ZIP --linux EXE --sample ZOD_UZUD.TXT [--objdump OBJDUMP]
 """
 import argparse
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
 import zipfile
 
 ALLOWED_DLLS = {"kernel32.dll", "msvcrt.dll"}
+# cmd's own commands (Wine's cmd adds CHOICE, CTTY, HELP, LABEL and MORE).
+CMD_BUILTINS = """ASSOC BREAK CALL CD CHDIR CHOICE CLS COLOR COPY CTTY DATE DEL DIR ECHO ENDLOCAL
+    ERASE EXIT FOR FTYPE GOTO HELP IF LABEL MD MKDIR MKLINK MORE MOVE PATH PAUSE POPD PROMPT PUSHD
+    RD REM REN RENAME RMDIR SET SETLOCAL SHIFT START TIME TITLE TYPE VER VERIFY VOL""".split()
+# Wine finds code page 932 by LC_ALL also where no Japanese locale is installed.
+JAPANESE = {"LC_ALL": "ja_JP.UTF-8", "LANG": "ja_JP.UTF-8"}
 VERSION_KEYS = ("FileVersion", "ProductVersion", "ProductName", "FileDescription")
 
 
@@ -31,8 +44,69 @@ def version_strings(exe):
     return found
 
 
-def files_of(d):
-    return {n: open(os.path.join(d, n), "rb").read() for n in sorted(os.listdir(d))}
+def files_of(d, besides=None):
+    """The files in d, but those of `besides` that are there unchanged."""
+    found = {}
+    for n in sorted(os.listdir(d)):
+        path = os.path.join(d, n)
+        data = open(path, "rb").read() if os.path.isfile(path) else None
+        if besides is None or besides.get(n, b"") != data:
+            found[n] = data
+    return found
+
+
+def batch_faults(name, data):
+    """What keeps a batch file from running as it is called, or from being read in Japanese."""
+    faults = []
+    word = next((w for w in CMD_BUILTINS if name.upper().startswith(w)), None)
+    if word:
+        faults.append("%s: cmd takes the bare name for its own %s" % (name, word))
+    if data.count(b"\n") != data.count(b"\r\n"):
+        faults.append("%s does not end its lines in CR LF" % name)
+    try:
+        text = data.decode("cp932")
+    except UnicodeDecodeError as e:
+        return faults + ["%s is not code page 932: %s" % (name, e)]
+    rems = re.findall(r"^rem (.*)$", text, re.M | re.I)
+    if not any(r.isascii() for r in rems) or all(r.isascii() for r in rems):
+        faults.append("%s does not say in Japanese and English what it does" % name)
+    if not any(not e.isascii() for e in echo_lines(text)):
+        faults.append("%s has no message in Japanese" % name)
+    # In another code page cmd reads the bytes of the Japanese one by one.
+    for c in sorted({c for c in text if not c.isascii()}):
+        if set(c.encode("cp932")) & set(b"|^&<>%"):
+            faults.append("%s: %s has a byte that cmd reads as an operator outside code page 932"
+                          % (name, c))
+    return faults
+
+
+def echo_lines(text):
+    return re.findall(r"^\s*echo (.*?)\r?$", text, re.M | re.I)
+
+
+def readme_faults(data, names):
+    """README.txt: UTF-8 after its byte order mark, Japanese first, then English, and no link
+    to anything the zip lacks."""
+    faults = []
+    if data.count(b"\n") != data.count(b"\r\n") or b"\n" not in data:
+        faults.append("README.txt does not end its lines in CR LF")
+    if not data.startswith(b"\xef\xbb\xbf"):
+        return faults + ["README.txt does not begin with a UTF-8 byte order mark"]
+    try:
+        text = data[3:].decode("utf-8")
+    except UnicodeDecodeError as e:
+        return faults + ["README.txt is not UTF-8: %s" % e]
+    ja, sep, en = text.partition("\r\n# circle_erase\r\n")
+    kana_kanji = len(re.findall(r"[\u3041-\u30ff\u4e00-\u9fff]", ja))
+    words = len(re.findall(r"\b[A-Za-z]{3,}\b", en))
+    if not sep or kana_kanji < 500 or words < 1000:
+        faults.append("README.txt is not Japanese (%d kana and kanji) and then English (%d words)"
+                      % (kana_kanji, words))
+    for target in re.findall(r"\]\(([^)]*)\)", text):
+        path = target.split("#")[0]
+        if "://" in target or path.startswith(("/", "..")) or path and path not in names:
+            faults.append("README.txt links %s, which the zip lacks" % target)
+    return faults
 
 
 def winpath(p):
@@ -60,12 +134,14 @@ def main():
         os.makedirs(inst)
         zipfile.ZipFile(o.zip).extractall(inst)
         names = sorted(os.listdir(inst))
+        everything = sorted(os.path.relpath(os.path.join(r, f), inst).replace(os.sep, "/")
+                            for r, _, fs in os.walk(inst) for f in fs)
         for want in ("circle_erase.exe", "zod_preview.exe", "README.txt"):
             if want not in names:
                 faults.append("the zip lacks %s" % want)
-        readme = open(os.path.join(inst, "README.txt"), "rb").read()
-        if readme.count(b"\n") != readme.count(b"\r\n") or b"\n" not in readme:
-            faults.append("README.txt does not end its lines in CR LF")
+        if "README.txt" in names:
+            faults += readme_faults(open(os.path.join(inst, "README.txt"), "rb").read(), everything)
+        installed = files_of(inst)
 
         for exe in ("circle_erase.exe", "zod_preview.exe"):
             path = os.path.join(inst, exe)
@@ -93,29 +169,49 @@ def main():
         if not bats:
             faults.append("the zip holds no batch file")
         for bat in bats:
-            text = open(os.path.join(inst, bat), "rb").read().decode("ascii")
-            if not re.search(r"^rem \S", text, re.M | re.I):
-                faults.append("%s says nowhere what it does" % bat)
+            data = open(os.path.join(inst, bat), "rb").read()
+            faults += batch_faults(bat, data)
+            text = data.decode("cp932", "replace")
             call = [ln for ln in text.splitlines() if 'circle_erase.exe"' in ln]
             if len(call) != 1:
                 faults.append("%s does not start circle_erase.exe once" % bat)
                 continue
             opts = call[0].split('circle_erase.exe"', 1)[1].split()
             for kind, drawing in (("circle", sample), ("arc", arc)):
-                # The host starts the batch file in the drawing's folder, not in the tool's.
                 runs = {}
-                for side in ("linux", "windows"):
+                for side in ("linux", "bare name", "full path"):
                     d = os.path.join(top, side, bat, kind)
-                    os.makedirs(d)
+                    if side == "bare name":
+                        # The host's folder for external commands is the drawing's too.
+                        shutil.copytree(inst, d)
+                        cmd, run_env, besides = ["wine", "cmd", "/c", bat], dict(env, **JAPANESE), installed
+                    else:
+                        os.makedirs(d)
+                        cmd, run_env, besides = [o.linux] + opts, env, None
+                        if side == "full path":
+                            cmd = ["wine", "cmd", "/c", winpath(os.path.join(inst, bat))]
                     open(os.path.join(d, "ZOD_UZUD.TXT"), "wb").write(drawing)
-                    cmd = [o.linux] + opts if side == "linux" else ["wine", "cmd", "/c", winpath(os.path.join(inst, bat))]
-                    p = subprocess.run(cmd, cwd=d, env=env, capture_output=True, timeout=120)
-                    runs[side] = (p.returncode, p.stdout.replace(b"\r\n", b"\n"), files_of(d))
-                if runs["linux"] != runs["windows"]:
-                    faults.append("%s on the %s drawing: %r under Wine, %r on Linux" % (
-                        bat, kind, runs["windows"][:2], runs["linux"][:2]))
+                    p = subprocess.run(cmd, cwd=d, env=run_env, capture_output=True, timeout=120)
+                    runs[side] = (p.returncode, p.stdout.replace(b"\r\n", b"\n"), files_of(d, besides))
+                for side in ("bare name", "full path"):
+                    if runs[side] != runs["linux"]:
+                        differ = sorted(n for n in set(runs[side][2]) | set(runs["linux"][2])
+                                        if runs[side][2].get(n) != runs["linux"][2].get(n))
+                        faults.append("%s on the %s drawing, by its %s: %r under Wine, %r on Linux; "
+                                      "files that differ: %s" % (bat, kind, side, runs[side][:2],
+                                                                 runs["linux"][:2], ", ".join(differ)))
                 if runs["linux"][2]["ZOD_UZUD.TXT"] == drawing:
                     faults.append("%s on the %s drawing changed nothing" % (bat, kind))
+            # Without a drawing: status 1, and the batch file's message as a Japanese console
+            # shows it.
+            d = os.path.join(top, "no drawing", bat)
+            shutil.copytree(inst, d)
+            p = subprocess.run(["wine", "cmd", "/c", bat], cwd=d, env=dict(env, **JAPANESE),
+                               capture_output=True, timeout=120)
+            said = "".join(e + "\n" for e in echo_lines(text)).encode("cp932")
+            if (p.returncode, p.stdout.replace(b"\r\n", b"\n")) != (1, said):
+                faults.append("%s without a drawing: status %d, %r, not 1, %r" % (
+                    bat, p.returncode, p.stdout, said))
     for f in faults:
         print("FAIL", f)
     print("%s: %d batch files run, %d faults" % (os.path.basename(o.zip), len(bats), len(faults)))

@@ -10,6 +10,8 @@ A case is a folder under the cases directory:
   stdout   optional: the expected console output (default: none)
   stderr   optional: the expected error output (default: none)
   only     optional: the one platform the case holds on ("linux" or "windows")
+  env      optional: environment variables for the run, one VAR=value a line (an empty value
+           sets the variable empty)
 
 usage: run_e2e.py --cases DIR [--platform P] [--strip-cr] [--only NAME] -- COMMAND...
 """
@@ -49,7 +51,12 @@ def run_case(case_dir, command, strip_cr):
                 shutil.copy2(os.path.join(src, name), os.path.join(work, name))
         args_bytes = read(os.path.join(case_dir, "args"), b"")
         args = [a for a in args_bytes.decode("utf-8").split("\n") if a != ""]
-        proc = subprocess.run(command + args, cwd=work, capture_output=True, timeout=120)
+        env = dict(os.environ)
+        for line in read(os.path.join(case_dir, "env"), b"").decode("utf-8").splitlines():
+            if line:
+                name, value = line.split("=", 1)
+                env[name] = value
+        proc = subprocess.run(command + args, cwd=work, env=env, capture_output=True, timeout=120)
         want_status = int(read(os.path.join(case_dir, "status"), b"0").strip() or b"0")
         if proc.returncode != want_status:
             problems.append("exit status %d, expected %d" % (proc.returncode, want_status))

@@ -1,6 +1,7 @@
 // The run as a whole: options, the file name, the passes and the main-pass dispatch.
 #pragma once
 
+#include "exchange/platform.h"
 #include "exchange/record.h"
 #include "exchange/settings.h"
 
@@ -14,6 +15,9 @@ int EX_CLCT();
 void normalise_name();
 // The main pass over fp into fpw, up to its end or a refused boundary.
 void main_pass();
+
+// The text of --help in the language and encoding given.
+const char* help_text(HelpLanguage language);
 
 // The whole run; returns the exit status. Test mode 2's console lines count for nothing in it:
 // the file is what the host reads.

@@ -14,27 +14,6 @@
 #include "exchange/textio.h"
 #include "geometry/geometry.h"
 
-static const char USAGE[] =
-    "usage: circle_erase [-m<mode>] [-i] [-c] [-e<cl>] [-f<cl>] [-t | -t2]\n"
-    "\n"
-    "Erases from ZOD_UZUD.TXT, in the current directory, what lies inside the circle,\n"
-    "ellipse or arc designated after the marker record \"hhp1ci\", and rewrites the file.\n"
-    "\n"
-    "  -m<mode>  1 whole circle or ellipse (default); 2 sector of the arc; 3 sector and its\n"
-    "            radii drawn; 4 segment between arc and chord; 5 segment and its chord drawn\n"
-    "  -i        crop instead: keep what lies inside the region, drop what lies outside\n"
-    "  -c        cut circles, arcs and ellipses at the region's edge too (else they stay\n"
-    "            whole)\n"
-    "  -e<cl>    lines of colour c and line type l are left whole (e.g. -e25); default 00\n"
-    "  -f<cl>    a second colour and line type left whole\n"
-    "  -t, -t2   test mode: diagnostics into the file (-t) or on the console (-t2); the work\n"
-    "            file ZOD_UZUD.$$$ is kept\n"
-    "  --help    this text;  --version  the version\n"
-    "\n"
-    "Options may start with '-' or '/', in any letter case. Exit status 0 when the file was\n"
-    "rewritten (a refused boundary included: the reply is in the file), 1 when it could not\n"
-    "be read or written.\n";
-
 // Once the run has the exchange file, every failure says on one line what went wrong. The file
 // is left as it was and the status is 1.
 static void report(const char* why, std::va_list args) {
@@ -117,7 +96,8 @@ int run(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         bool help = std::strcmp(argv[i], "--help") == 0;
         if (!help && std::strcmp(argv[i], "--version") != 0) continue;
-        help ? std::fputs(USAGE, stdout) : std::puts("circle_erase " CE_VERSION);
+        help ? std::fputs(help_text(help_language()), stdout)
+             : std::puts("circle_erase " CE_VERSION);
         return std::fflush(stdout) == 0 ? 0 : 1; // the text was all that was asked for
     }
     reset_all();

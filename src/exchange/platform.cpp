@@ -1,5 +1,10 @@
 #include "exchange/platform.h"
 
+#include <cctype>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
 #ifdef _WIN32
 
 #include <fcntl.h>
@@ -102,6 +107,13 @@ static void join_worker() {
     WaitForSingleObject(worker_thread, INFINITE);
     CloseHandle(worker_thread);
     worker_thread = nullptr;
+}
+
+HelpLanguage help_language() {
+    // Without a console the output code page reads 0; the OEM code page is what one would get.
+    UINT cp = GetConsoleOutputCP();
+    if (cp == 0) cp = GetOEMCP();
+    return cp == 932 ? HelpLanguage::japanese_cp932 : HelpLanguage::english;
 }
 
 #else
@@ -277,6 +289,10 @@ static void join_worker() {
     worker_started = false;
 }
 
+HelpLanguage help_language() {
+    return help_language_of(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+}
+
 #endif
 
 bool remove_file(const char* name) { return std::remove(name) == 0; }
@@ -328,4 +344,25 @@ void end_worker() {
     unlock_worker();
     wake(HANDED);
     join_worker();
+}
+
+HelpLanguage help_language_of(const char* lc_all, const char* lc_messages, const char* lang) {
+    const char* name = nullptr;
+    for (const char* v : {lc_all, lc_messages, lang})
+        if (v && *v) {
+            name = v;
+            break;
+        }
+    if (!name) return HelpLanguage::english;
+    // language[_territory][.codeset][@modifier], or an alias such as "japanese.sjis"
+    std::string_view s = name;
+    if (!s.starts_with("ja")) return HelpLanguage::english;
+    std::size_t dot = s.find('.');
+    if (dot == std::string_view::npos) return HelpLanguage::japanese_cp932;
+    // The codeset as glibc compares it: letters and digits only, in lower case.
+    std::string codeset;
+    for (char c : s.substr(dot + 1, s.find('@', dot) - dot - 1))
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            codeset += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return codeset == "utf8" ? HelpLanguage::japanese_utf8 : HelpLanguage::japanese_cp932;
 }

@@ -39,6 +39,16 @@ bool may_replace(const char* name);
 // Gives `to` the permission bits of `from`, so a rewritten file keeps its mode.
 void copy_mode(const char* from, std::FILE* to);
 
+// The language and encoding that --help is written in for the user.
+enum class HelpLanguage { english, japanese_utf8, japanese_cp932 };
+// On Windows Japanese in code page 932 where the console's output code page is 932 (without a
+// console, the OEM code page); elsewhere as help_language_of says for the environment.
+HelpLanguage help_language();
+// The first of LC_ALL, LC_MESSAGES and LANG that is set and not empty (null: unset) names the
+// locale, as setlocale takes them. Japanese when it begins with "ja", in UTF-8 when its codeset
+// is UTF-8 (in any letter case, with or without the hyphen), else in code page 932.
+HelpLanguage help_language_of(const char* lc_all, const char* lc_messages, const char* lang);
+
 // A second thread that runs one job at a time while the thread that hands them on goes on.
 // There is one such thread; false when it is already running or cannot be had, and then the
 // caller does the work itself.

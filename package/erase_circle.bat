@@ -1,4 +1,0 @@
-@echo off
-rem Erases what lies inside the designated circle or ellipse.
-"%~dp0circle_erase.exe" -m1
-if errorlevel 1 echo circle_erase could not rewrite ZOD_UZUD.TXT
