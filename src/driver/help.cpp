@@ -27,7 +27,7 @@ const char USAGE[] =
     "be read or written.\n";
 
 // Stored once, in UTF-8; the code page 932 copy is made from it when the tool is compiled.
-const char USAGE_JA[] =
+constexpr char USAGE_JA[] =
     "使い方: circle_erase [-m<mode>] [-i] [-c] [-e<cl>] [-f<cl>] [-t | -t2]\n"
     "\n"
     "カレントフォルダの ZOD_UZUD.TXT から、マーカーレコード \"hhp1ci\" の次の行で\n"
