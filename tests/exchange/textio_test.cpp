@@ -23,6 +23,23 @@ static std::vector<std::string> records_of(std::string_view bytes) {
     return out;
 }
 
+// The same through a file, read in chunks; a file that cannot be written or read fails.
+static std::vector<std::string> records_of_file(const std::string& bytes) {
+    char name[] = "/tmp/ce_reader_XXXXXX";
+    int fd = mkstemp(name);
+    EXPECT_GE(fd, 0);
+    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<long>(bytes.size()));
+    close(fd);
+    std::vector<std::string> out;
+    Reader r;
+    EXPECT_TRUE(reader_open(r, name));
+    std::string_view rec;
+    while (read_record(r, rec)) out.emplace_back(rec);
+    EXPECT_TRUE(reader_close(r));
+    std::remove(name);
+    return out;
+}
+
 TEST(TextIo, ReadsAsWindowsTextMode) {
     using V = std::vector<std::string>;
     EXPECT_EQ(records_of("a\r\nb\nc"), (V{"a\n", "b\n", "c"}));
@@ -48,18 +65,7 @@ TEST(TextIo, FileReadsAsMemoryAcrossChunks) {
         bytes += g() % 3 ? "\r\n" : "\n";
     }
     bytes += "last\r";
-    char name[] = "/tmp/ce_reader_XXXXXX";
-    int fd = mkstemp(name);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<long>(bytes.size()));
-    close(fd);
-    std::vector<std::string> from_file;
-    Reader r;
-    ASSERT_TRUE(reader_open(r, name));
-    std::string_view rec;
-    while (read_record(r, rec)) from_file.emplace_back(rec);
-    EXPECT_TRUE(reader_close(r));
-    std::remove(name);
+    std::vector<std::string> from_file = records_of_file(bytes);
     std::vector<std::string> want = records_of(bytes);
     EXPECT_GT(want.size(), 10000u);
     EXPECT_TRUE(from_file == want);
@@ -72,18 +78,7 @@ TEST(TextIo, CrLfSplitAcrossChunksReadsAsLf) {
     const std::string bytes = "a\r\n" + middle + "\r\nc\r\n";
     ASSERT_EQ(bytes[IO_CHUNK - 1], '\r');
     ASSERT_EQ(bytes[IO_CHUNK], '\n');
-    char name[] = "/tmp/ce_reader_XXXXXX";
-    int fd = mkstemp(name);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<long>(bytes.size()));
-    close(fd);
-    std::vector<std::string> got;
-    Reader r;
-    ASSERT_TRUE(reader_open(r, name));
-    std::string_view rec;
-    while (read_record(r, rec)) got.emplace_back(rec);
-    EXPECT_TRUE(reader_close(r));
-    std::remove(name);
+    std::vector<std::string> got = records_of_file(bytes);
     ASSERT_EQ(got.size(), 3u);
     EXPECT_EQ(got[1].size(), middle.size() + 1); // no stray CR
     EXPECT_TRUE(got == (std::vector<std::string>{"a\n", middle + "\n", "c\n"}));
