@@ -43,9 +43,6 @@ void reset_boundary();
 long long Tcopy(std::FILE* source, const char* work);
 // One line of the pre-scan, numbered from 1. Returns 0.
 int Pre_pro(std::string_view line, long long number);
-// A segment record of four plain unsigned decimals (" 12 3. 4.5 6"), which the pre-scan may
-// leave unread.
-bool plain_segment(std::string_view line);
 // A circle record of either form into the current circle; true for the short form.
 bool read_circle(std::string_view line);
 // Lowers Pmin below and left of p (coordinates beyond the bound aside). Returns 0.

@@ -1,15 +1,12 @@
-#include <cstdint>
 #include <cstring>
 #include <string>
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
 
 #include "boundary/boundary.h"
 #include "exchange/attributes.h"
 #include "exchange/fields.h"
 #include "exchange/platform.h"
 #include "exchange/record.h"
+#include "exchange/segment_record.h"
 #include "exchange/settings.h"
 #include "exchange/textio.h"
 
@@ -103,60 +100,6 @@ int Pre_pro(std::string_view line, long long number) {
         break;
     }
     return 0;
-}
-
-// " 12 3. 4.5 6": after the type byte, four plain unsigned decimals with blanks between, blanks
-// after, and the line end.
-static bool plain_scanned(std::string_view line) {
-    const char* p = line.data() + 1;
-    const char* end = line.data() + line.size();
-    for (int field = 0; field < 4; ++field) {
-        const char* blanks = p;
-        while (p < end && *p == ' ') ++p;
-        if (field > 0 && p == blanks) return false;
-        const char* digits = p;
-        while (p < end && *p >= '0' && *p <= '9') ++p;
-        if (p == digits) return false;
-        if (p < end && *p == '.')
-            for (++p; p < end && *p >= '0' && *p <= '9';) ++p;
-    }
-    while (p < end && *p == ' ') ++p;
-    if (p < end && *p == '\n') ++p;
-    return p == end;
-}
-
-bool plain_segment(std::string_view line) {
-#if defined(__SSE2__) || defined(_M_X64)
-    // The bytes after the type byte as bit masks, one bit a byte: the scan's branches would
-    // cost more than the whole rest of the pre-scan.
-    std::size_t n = line.size() - (!line.empty() && line.back() == '\n'); // without the LF
-    if (n < 17 || n > 64) return plain_scanned(line);
-    const char* body = line.data() + 1;
-    const std::size_t m = n - 1;
-    std::uint64_t D = 0, S = 0, P = 0; // digits, blanks, points
-    for (std::size_t next = 0; next < m; next += 16) {
-        std::size_t at = next + 16 <= m ? next : m - 16; // the last load ends at the end
-        __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(body + at));
-        auto bits = [&](__m128i c) {
-            return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(c))) << at;
-        };
-        D |= bits(_mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8('0' - 1)),
-                                _mm_cmplt_epi8(x, _mm_set1_epi8('9' + 1))));
-        S |= bits(_mm_cmpeq_epi8(x, _mm_set1_epi8(' ')));
-        P |= bits(_mm_cmpeq_epi8(x, _mm_set1_epi8('.')));
-    }
-    if ((D | S | P) != (std::uint64_t{1} << m) - 1) return false;
-    std::uint64_t N = D | P;
-    std::uint64_t starts = N & ~(N << 1); // the type byte before the first is a blank
-    auto drop_lowest = [](std::uint64_t v) { return v & (v - 1); }; // no popcount in the base ISA
-    std::uint64_t fourth = drop_lowest(drop_lowest(drop_lowest(starts)));
-    if (fourth == 0 || drop_lowest(fourth) != 0 || (starts & P) || (P & (P << 1))) return false;
-    // Where the digits after each point end, there must be no second point.
-    std::uint64_t after_point = ((P << 1) & D) + D;
-    return (after_point & ~D & P) == 0;
-#else
-    return plain_scanned(line);
-#endif
 }
 
 // A plain segment's numbers are unsigned, and the extents start at 0 and only go down: it

@@ -108,6 +108,24 @@ static void collect_pieces(const ClipFrame& f, int last_edge, int last_count) {
             last_edge, last_count, KP[i].x, OLINE[olineMAX].x1, olineMAX, KPcnt);
 }
 
+// A line clear of a whole circle's box has no cut, and its midpoint lies outside: the kernel
+// would give it back as its one piece, with the record's own numbers (through an ellipse's frame
+// and back they come within gomi of them, and are snapped onto them). A tiny line goes the long
+// way, where its ends merge. ILINE is the line in the frame, TLINE the record's.
+static bool clear_outside(const ClipFrame& f) {
+    if (isTest != 0 || iMode > 1 || !clear_of_circle(ILINE)) return false;
+    const double e = gomi / 100;
+    if (std::fabs(ILINE.x1 - ILINE.x2) < e && std::fabs(ILINE.y1 - ILINE.y2) < e) return false;
+    if (!crosses_on_way_to_centre({(ILINE.x1 + ILINE.x2) * 0.5, (ILINE.y1 + ILINE.y2) * 0.5}))
+        return false;
+    if (!f.mapped) return true;
+    auto near = [](const Point& p, double x, double y) {
+        return std::fabs(p.x - x) < gomi && std::fabs(p.y - y) < gomi;
+    };
+    return near(out_of_frame(f, {ILINE.x1, ILINE.y1}), TLINE.x1, TLINE.y1) &&
+           near(out_of_frame(f, {ILINE.x2, ILINE.y2}), TLINE.x2, TLINE.y2);
+}
+
 int Del_c_l() {
     if (isTest == 2)
         say("# Del_c_l() K_C(%.1f %.1f %.1f) (%.1f %.1f) (%.1f) (%.1f)\n", K_CX, K_CY, K_CR, K_SK,
@@ -123,6 +141,14 @@ int Del_c_l() {
         if (beyond_bound({a.x, a.y, b.x, b.y})) return keep_whole();
         ILINE = {a.x, a.y, b.x, b.y};
         reach_below(a, b); // the outside reference point must lie beyond the mapped line too
+    }
+
+    if (clear_outside(f)) {
+        ILINE = TLINE;
+        OLINE[1] = TLINE;
+        olineMAX = isCrop ? 1 : 2; // an erase keeps it, a crop does not
+        write_pieces();
+        return 0;
     }
 
     int change = 0;

@@ -1,6 +1,7 @@
 #include "exchange/fields.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -263,6 +264,26 @@ static void put_digits(char* out, std::uint64_t v, int n) {
     if (n) *--p = static_cast<char>('0' + v);
 }
 
+// Eight decimal digits of v (v < 10^8) as eight bytes, the first in the lowest (little-endian
+// stores put it first): halves of four digits in 32-bit lanes, then pairs in 16-bit lanes,
+// then digits in bytes, each lane split by a multiply and shift that is exact below 10^4 (by
+// 100) and below 100 (by 10); no lane carries into the next.
+static std::uint64_t eight_digits(std::uint64_t v) {
+    std::uint64_t halves = v / 10000 | (v % 10000) << 32;
+    std::uint64_t hundreds = (halves * 10486) >> 20 & 0x0000007F0000007Full;
+    std::uint64_t pairs = hundreds | (halves - hundreds * 100) << 16;
+    std::uint64_t tens = (pairs * 103) >> 10 & 0x000F000F000F000Full;
+    std::uint64_t digits = tens | (pairs - tens * 10) << 8;
+    return digits + 0x3030303030303030ull;
+}
+
+// The last n (1 to 8) of v's eight digits at out; the store runs on for 8 - n bytes.
+static char* put_eight(char* out, std::uint64_t v, int n) {
+    std::uint64_t d = eight_digits(v) >> (8 * (8 - n));
+    std::memcpy(out, &d, 8);
+    return out + n;
+}
+
 // Drawing coordinates take the exact path of integer arithmetic: v = mant * 2^-k with k <= 64,
 // so the fraction times 10^decimals is an exact 128-bit product, rounded half to even as
 // printf rounds the exact value.
@@ -284,22 +305,28 @@ static char* put_fixed_exact(char* out, double v, int decimals) {
     std::uint64_t r = static_cast<std::uint64_t>(prod);
     const std::uint64_t half = 1ull << 63;
     std::uint64_t last = decimals > 0 ? q : whole; // the digit a tie rounds to even
-    if (r > half || (r == half && (last & 1))) ++q;
+    // Without branches: whether a number rounds up, or is negative, is a coin toss.
+    q += (r > half) | ((r == half) & last);
     if (q == pow10_64(decimals)) q = 0, ++whole;
-    if (bits >> 63) *out++ = '-';
+    *out = '-';
+    out += bits >> 63;
+    constexpr std::uint64_t E8 = 100000000;
+    if (decimals == 13 && whole < E8 && std::endian::native == std::endian::little) {
+        // The record the clipping writes most, without a branch on its digits: the whole
+        // part's width counted, then its digits, the point, and 5 + 8 decimals.
+        int width = 1;
+        for (std::uint64_t p = 10; p < E8; p *= 10) width += whole >= p;
+        out = put_eight(out, whole, width);
+        *out++ = '.';
+        out = put_eight(out, q / E8, 5);
+        return put_eight(out, q % E8, 8);
+    }
     int width = 1;
     while (width < 20 && whole >= pow10_64(width)) ++width;
     put_digits(out, whole, width);
     out += width;
     if (decimals == 0) return out;
     *out++ = '.';
-    // Coordinates of the host's own precision end in ten zeros at 13 decimals.
-    constexpr std::uint64_t TEN_ZEROS = 10000000000;
-    if (decimals == 13 && q % TEN_ZEROS == 0) {
-        put_digits(out, q / TEN_ZEROS, 3);
-        std::memcpy(out + 3, "0000000000", 10);
-        return out + 13;
-    }
     put_digits(out, q, decimals);
     return out + decimals;
 }

@@ -50,8 +50,8 @@ static double smaller(double a, double b) { return a < b ? a : b; }
 // or within the square root of that where the line is nearly tangent: far less than this margin,
 // a millionth of those sizes. A segment whose box keeps that far from the circle's box has no
 // candidate in it, whatever its direction.
-static bool clear_of_circle(const Segment& S, double cx, double cy, double r) {
-    r = std::fabs(r);
+bool clear_of_circle(const Segment& S) {
+    const double cx = K_CX, cy = K_CY, r = std::fabs(K_CR);
     double size = std::fabs(cx) + std::fabs(cy) + r + std::fabs(S.x1) + std::fabs(S.y1) +
                   std::fabs(S.x2) + std::fabs(S.y2);
     if (!(size < 1e12)) return false; // NaN too
@@ -63,7 +63,7 @@ static bool clear_of_circle(const Segment& S, double cx, double cy, double r) {
 int Koten_en_ln(const Segment& S, int flag) {
     const double cx = K_CX, cy = K_CY, r = K_CR;
     // Without diagnostics a candidate that fails the box test leaves no trace.
-    if (isTest != 1 && isTest != 2 && clear_of_circle(S, cx, cy, r)) return 0;
+    if (isTest != 1 && isTest != 2 && clear_of_circle(S)) return 0;
     Point cand[2];
     if (S.x1 == S.x2) {
         double D = r * r - (S.x1 - cx) * (S.x1 - cx);

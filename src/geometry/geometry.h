@@ -24,6 +24,8 @@ int __CROSS_C(const Segment& S, const Point& P);
 // The crossings of the line through S with the boundary's circle that pass __CROSS_C: with flag 0
 // appended to KP (while it has room), else only counted. Returns how many: 0, 1 or 2.
 int Koten_en_ln(const Segment& S, int flag);
+// S's box keeps so far from the boundary circle's box that the line has no candidate there.
+bool clear_of_circle(const Segment& S);
 // A short answer for a probe from p to the centre: true only where Koten_en_ln(that probe, 1)
 // is surely above 0; false says nothing.
 bool crosses_on_way_to_centre(const Point& p);

@@ -196,6 +196,11 @@ TEST(Fields, WritersAsPrintfWritesThem) {
     for (double v : {0.5, 1.5, 2.5, -0.5, 0.05, 0.25, 0.125, 0.375, 1e-14, 5e-14, 0.99999999999995,
                      9.99999999999995, 4503599627370495.5, 1.0 / 1024, 3.0 / 65536})
         for (int d : {0, 1, 2, 13}) check(v, d);
+    // Every width of the whole part at 13 decimals, where its digits are counted, and 10^8,
+    // where the path ends.
+    for (double p = 1; p <= 1e9; p *= 10)
+        for (double v : {p, std::nextafter(p, 0.0), p + 5e-14, p - 1e-9, p * 9.999999999999})
+            check(v, 13), check(-v, 13);
     char buf[32];
     *put_int(buf, -2147483648LL) = '\0';
     EXPECT_STREQ(buf, "-2147483648");

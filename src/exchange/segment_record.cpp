@@ -1,0 +1,163 @@
+#include "exchange/segment_record.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define CE_LINE_MASKS 1
+#endif
+
+// " 12 3. 4.5 6": after the type byte, four plain unsigned decimals with blanks between, blanks
+// after, and the line end.
+static bool plain_scanned(std::string_view line) {
+    const char* p = line.data() + 1;
+    const char* end = line.data() + line.size();
+    for (int field = 0; field < 4; ++field) {
+        const char* blanks = p;
+        while (p < end && *p == ' ') ++p;
+        if (field > 0 && p == blanks) return false;
+        const char* digits = p;
+        while (p < end && *p >= '0' && *p <= '9') ++p;
+        if (p == digits) return false;
+        if (p < end && *p == '.')
+            for (++p; p < end && *p >= '0' && *p <= '9';) ++p;
+    }
+    while (p < end && *p == ' ') ++p;
+    if (p < end && *p == '\n') ++p;
+    return p == end;
+}
+
+#ifdef CE_LINE_MASKS
+
+// The bytes after the type byte as bit masks, one bit a byte (bit i for byte i): the branches
+// of a scan byte by byte, on numbers of every length, would cost more than the reading itself.
+struct LineMasks {
+    std::uint64_t D, S, P, M; // digits, blanks, points, minus signs
+    std::uint64_t starts;     // the first byte of each number
+    std::size_t m;            // bytes after the type byte, the line end not counted
+};
+
+constexpr std::size_t BODY_LEAST = 16, BODY_MOST = 63; // one 16-byte load at least; one mask
+
+static std::uint64_t drop_lowest(std::uint64_t v) { return v & (v - 1); }
+
+// Masks of a body of BODY_LEAST to BODY_MOST bytes that holds only digits, blanks, points and
+// signs in four numbers of digits with at most one point inside, each may begin with a sign.
+static bool line_masks(std::string_view line, LineMasks& k) {
+    std::size_t n = line.size() - (!line.empty() && line.back() == '\n');
+    if (n < BODY_LEAST + 1 || n > BODY_MOST + 1) return false;
+    const char* body = line.data() + 1;
+    const std::size_t m = n - 1;
+    std::uint64_t D = 0, S = 0, P = 0, M = 0;
+    for (std::size_t next = 0; next < m; next += 16) {
+        std::size_t at = next + 16 <= m ? next : m - 16; // the last load ends at the end
+        __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(body + at));
+        auto bits = [&](__m128i c) {
+            return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(c))) << at;
+        };
+        D |= bits(_mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8('0' - 1)),
+                                _mm_cmplt_epi8(x, _mm_set1_epi8('9' + 1))));
+        S |= bits(_mm_cmpeq_epi8(x, _mm_set1_epi8(' ')));
+        P |= bits(_mm_cmpeq_epi8(x, _mm_set1_epi8('.')));
+        M |= bits(_mm_cmpeq_epi8(x, _mm_set1_epi8('-')));
+    }
+    const std::uint64_t all = (std::uint64_t{1} << m) - 1;
+    if ((D | S | P | M) != all) return false;
+    std::uint64_t N = D | P | M;
+    std::uint64_t starts = N & ~(N << 1); // the type byte before the first is a blank
+    std::uint64_t fourth = drop_lowest(drop_lowest(drop_lowest(starts)));
+    if (fourth == 0 || drop_lowest(fourth) != 0) return false;
+    // A sign only first, and a digit after it; no point first or after another one.
+    if ((M & ~starts) || ((M << 1) & ~D) || (starts & P) || (P & (P << 1))) return false;
+    // Where the digits after each point end, there must be no second point.
+    std::uint64_t after_point = ((P << 1) & D) + D;
+    if (after_point & ~D & P) return false;
+    k = {D, S, P, M, starts, m};
+    return true;
+}
+
+// The value of the n digits (0 to 8) that end at end, eight bytes at a time (little-endian: the
+// first byte is the lowest), read where they are: a copy would stall each load on the stores
+// it spans. Near the line's start (at) the eight bytes from there are moved up instead. The
+// bytes before the digits become '0's, so that no byte borrows when the '0's are taken off;
+// then exact integer arithmetic joins pairs, quartets and the eight.
+static std::uint64_t digits8(const char* end, std::size_t n, const char* start) {
+    if (n == 0) return 0;
+    constexpr std::uint64_t ZEROS = 0x3030303030303030ull;
+    std::uint64_t v;
+    if (end - start >= 8) {
+        std::memcpy(&v, end - 8, 8);
+    } else {
+        std::memcpy(&v, start, 8);
+        v <<= 8 * (8 - (end - start));
+    }
+    const std::uint64_t ours = ~std::uint64_t{0} << (8 * (8 - n));
+    v = ((v & ours) | (ZEROS & ~ours)) - ZEROS;
+    v = v * 10 + (v >> 8);
+    return ((v & 0x000000FF000000FFull) * (100 + (1000000ull << 32)) +
+            ((v >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32))) >>
+           32;
+}
+
+bool plain_segment(std::string_view line) {
+    LineMasks k;
+    if (line_masks(line, k)) return k.M == 0;
+    std::size_t n = line.size() - (!line.empty() && line.back() == '\n');
+    // Lines of a length the masks do not take are scanned; the others failed on their bytes.
+    return (n < BODY_LEAST + 1 || n > BODY_MOST + 1) && plain_scanned(line);
+}
+
+bool read_plain_segment(std::string_view rec, Segment& s) {
+    if constexpr (std::endian::native != std::endian::little) return false;
+    LineMasks k;
+    if (!line_masks(rec, k)) return false;
+    const std::uint64_t N = k.D | k.P | k.M;
+    const std::uint64_t ends = N & ~(N >> 1); // the last byte of each number
+    // Where each number's digits lie, all four told before any is stored, so that a form the
+    // field readers must take leaves s as it was.
+    struct Digits {
+        std::size_t whole_end, whole, end, decimals;
+        bool neg;
+    } d[4];
+    std::uint64_t starts = k.starts, last = ends;
+    for (Digits& x : d) {
+        std::size_t from = static_cast<std::size_t>(std::countr_zero(starts));
+        x.end = static_cast<std::size_t>(std::countr_zero(last)) + 1;
+        starts = drop_lowest(starts);
+        last = drop_lowest(last);
+        x.neg = (k.M >> from) & 1;
+        from += x.neg;
+        std::uint64_t span = ((std::uint64_t{1} << x.end) - 1) & ~((std::uint64_t{1} << from) - 1);
+        std::uint64_t point = k.P & span;
+        x.whole_end = point ? static_cast<std::size_t>(std::countr_zero(point)) : x.end;
+        x.whole = x.whole_end - from;
+        x.decimals = point ? x.end - x.whole_end - 1 : 0;
+        // Fifteen digits at most are below 2^53: the field reader's own common form, an exact
+        // integer over an exact power of ten, whose one division rounds as the full conversion
+        // does. Longer ones go to it.
+        if (x.whole > 8 || x.decimals > 8 || x.whole + x.decimals > 15) return false;
+    }
+    static const double pow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+    static const std::uint64_t ten_to[] = {1,      10,      100,      1000,     10000,
+                                           100000, 1000000, 10000000, 100000000};
+    const char* body = rec.data() + 1;
+    auto value = [&](const Digits& x) {
+        std::uint64_t mant = digits8(body + x.whole_end, x.whole, rec.data()) * ten_to[x.decimals] +
+                             digits8(body + x.end, x.decimals, rec.data());
+        double v = static_cast<double>(mant) / pow10[x.decimals];
+        return x.neg ? -v : v;
+    };
+    // Stored as one: a later copy of the segment then loads what one store wrote, where loads
+    // spanning two stores would wait for both.
+    s = Segment{value(d[0]), value(d[1]), value(d[2]), value(d[3])};
+    return true;
+}
+
+#else
+
+bool plain_segment(std::string_view line) { return plain_scanned(line); }
+
+bool read_plain_segment(std::string_view, Segment&) { return false; }
+
+#endif
