@@ -1,7 +1,8 @@
-// gen_drawing N SEED > ZOD_UZUD.TXT: a large drawing as the host writes it, the same bytes for
-// the same N and SEED on every platform. N counts segment records, polyline members included.
-// About a tenth of the segments cross the boundary circle; the rest lie wholly outside it or,
-// a few, wholly inside.
+// gen_drawing N SEED [survey] > ZOD_UZUD.TXT: a large drawing as the host writes it, the same
+// bytes for the same arguments on every platform. N counts segment records, polyline members
+// included. About a tenth of the segments cross the boundary circle; the rest lie wholly
+// outside it or, a few, wholly inside. Coordinates have up to three decimals on a 2000 x 1400
+// sheet; with "survey", four decimals over +-1000 about the origin, around a circle of 100.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -10,9 +11,11 @@
 
 namespace {
 
-// The sheet and the boundary, in drawing units.
-constexpr double SHEET_W = 2000, SHEET_H = 1400;
-constexpr double CX = 1000.25, CY = 700.5, R = 200;
+// The sheet and the boundary, in drawing units, and the decimals written.
+double SHEET_X = 0, SHEET_Y = 0, SHEET_W = 2000, SHEET_H = 1400;
+double CX = 1000.25, CY = 700.5, R = 200;
+int DECIMALS = 3;
+double UNIT = 1000; // 10^DECIMALS
 
 std::uint64_t rng_state;
 
@@ -48,10 +51,10 @@ void line(const char* s) {
     put("\r\n", 2);
 }
 
-// A coordinate as a CAD program writes it: up to three decimals, trailing zeros dropped.
+// A coordinate as a CAD program writes it: up to DECIMALS decimals, trailing zeros dropped.
 void number(double v) {
     char b[48];
-    int n = std::snprintf(b, sizeof b, " %.3f", v);
+    int n = std::snprintf(b, sizeof b, " %.*f", DECIMALS, v);
     while (b[n - 1] == '0') --n;
     if (b[n - 1] == '.') --n;
     if (n == 3 && b[1] == '-' && b[2] == '0') b[1] = '0', n = 2; // no "-0"
@@ -63,7 +66,7 @@ struct Seg {
 };
 
 // Rounded as written, so the class is decided on the bytes the tool will read.
-double rounded(double v) { return std::round(v * 1000) / 1000; }
+double rounded(double v) { return std::round(v * UNIT) / UNIT; }
 
 double dist_to_centre(double x1, double y1, double x2, double y2) {
     double dx = x2 - x1, dy = y2 - y1;
@@ -106,7 +109,7 @@ Seg cut_segment() {
 
 Seg plain_segment() {
     for (;;) {
-        double x = uniform(0, SHEET_W), y = uniform(0, SHEET_H);
+        double x = SHEET_X + uniform(0, SHEET_W), y = SHEET_Y + uniform(0, SHEET_H);
         double len = below(4) == 0 ? uniform(30, 300) : uniform(1, 30);
         double a = below(3) == 0 ? below(4) * (M_PI / 2) : uniform(0, 2 * M_PI); // many square
         Seg s = snap({x, y, x + len * std::cos(a), y + len * std::sin(a)});
@@ -151,9 +154,15 @@ void attribute() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fputs("usage: gen_drawing N SEED > ZOD_UZUD.TXT\n", stderr);
+    bool survey = argc == 4 && std::strcmp(argv[3], "survey") == 0;
+    if (argc != 3 && !survey) {
+        std::fputs("usage: gen_drawing N SEED [survey] > ZOD_UZUD.TXT\n", stderr);
         return 2;
+    }
+    if (survey) {
+        SHEET_X = SHEET_Y = -1000, SHEET_W = SHEET_H = 2000;
+        CX = 0.5, CY = -0.25, R = 100;
+        DECIMALS = 4, UNIT = 10000;
     }
     long long n = std::atoll(argv[1]);
     rng_state = std::strtoull(argv[2], nullptr, 10) * 0x2545F4914F6CDD1Dull + 1;
@@ -180,7 +189,8 @@ int main(int argc, char** argv) {
         if (k < 2) { // a polyline block: a chain of segments, closed by "#"
             int members = 3 + below(10);
             line("pl");
-            double x = uniform(100, SHEET_W - 100), y = uniform(100, SHEET_H - 100);
+            double x = SHEET_X + uniform(100, SHEET_W - 100);
+            double y = SHEET_Y + uniform(100, SHEET_H - 100);
             for (int i = 0; i < members && written < n; ++i, ++written) {
                 double a = uniform(0, 2 * M_PI), len = uniform(5, 60);
                 Seg s = snap({x, y, x + len * std::cos(a), y + len * std::sin(a)});
@@ -190,14 +200,14 @@ int main(int argc, char** argv) {
             line("#");
         } else if (k < 6) {
             puts_("pt");
-            number(uniform(0, SHEET_W));
-            number(uniform(0, SHEET_H));
+            number(SHEET_X + uniform(0, SHEET_W));
+            number(SHEET_Y + uniform(0, SHEET_H));
             put("\r\n", 2);
         } else if (k < 8) {
             char b[32];
             puts_("ch");
-            number(uniform(0, SHEET_W));
-            number(uniform(0, SHEET_H));
+            number(SHEET_X + uniform(0, SHEET_W));
+            number(SHEET_Y + uniform(0, SHEET_H));
             number(uniform(5, 40));
             number(0);
             std::snprintf(b, sizeof b, " A-%d\r\n", below(1000));

@@ -1,6 +1,6 @@
-// Micro-benchmarks: the field reader and the number writer on typical coordinates, and
-// segments clipped by circle_erase's clipper and by GEOS (a prepared polygon of 256 vertices):
-// one that crosses, one outside, and those of the drawing that CE_DRAWING names.
+// Micro-benchmarks: the segment reader and the number writer on the numbers of the drawing that
+// CE_DRAWING names, in file order, and segments clipped by circle_erase's clipper and by GEOS
+// (a prepared polygon of 256 vertices): one that crosses, one outside, and the drawing's.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -12,6 +12,7 @@
 #include "clip/clip.h"
 #include "driver/driver.h"
 #include "exchange/fields.h"
+#include "exchange/segment_record.h"
 #include "exchange/textio.h"
 #include "geometry/geometry.h"
 #include "geos_clip.h"
@@ -20,51 +21,6 @@ namespace {
 
 // The boundary of the generated drawings.
 constexpr double CX = 1000.25, CY = 700.5, R = 200;
-
-// Coordinates as the host writes them: up to three decimals.
-std::vector<std::string> typical_records() {
-    std::vector<std::string> recs;
-    unsigned s = 12345;
-    auto next = [&] { return (s = s * 1103515245u + 12345u) >> 8; };
-    for (int i = 0; i < 256; ++i) {
-        char b[128];
-        std::snprintf(b, sizeof b, " %u.%03u %u.%u %u.%02u %u\n", next() % 2000, next() % 1000,
-                      next() % 1400, next() % 10, next() % 2000, next() % 100, next() % 1400);
-        recs.emplace_back(b);
-    }
-    return recs;
-}
-
-void FieldsLf(benchmark::State& st) {
-    const std::vector<std::string> recs = typical_records();
-    double v[4];
-    std::size_t i = 0;
-    for (auto _ : st) {
-        fields(recs[i++ & 255], 1).lf(v[0]).lf(v[1]).lf(v[2]).lf(v[3]);
-        benchmark::DoNotOptimize(v);
-    }
-    st.SetItemsProcessed(st.iterations() * 4); // numbers
-}
-BENCHMARK(FieldsLf);
-
-// Half read from three-decimal text, half cut points with every bit in use.
-void PutFixed13(benchmark::State& st) {
-    std::vector<double> values;
-    for (const std::string& r : typical_records()) {
-        double a = 0, b = 0;
-        fields(r, 1).lf(a).lf(b);
-        values.push_back(a);
-        values.push_back(a / 3.7 + b / 11.3);
-    }
-    char buf[400];
-    std::size_t i = 0;
-    for (auto _ : st) {
-        benchmark::DoNotOptimize(put_fixed(buf, values[i++ & 511], 13));
-        benchmark::ClobberMemory();
-    }
-    st.SetItemsProcessed(st.iterations()); // numbers
-}
-BENCHMARK(PutFixed13);
 
 struct Seg {
     double x1, y1, x2, y2;
@@ -84,25 +40,75 @@ void designate_boundary() {
     if (Pre_del() != 0) std::abort();
 }
 
-// The segment records of the drawing named by CE_DRAWING, read as the main pass reads them.
-const std::vector<Seg>& drawing_segments() {
-    static std::vector<Seg> segs;
+// The segment records of the drawing named by CE_DRAWING, in file order: their text, one
+// after another, and their numbers, read as the main pass reads them.
+struct Drawing {
+    std::string text;              // the records, each with its LF
+    std::vector<std::size_t> ends; // where each ends in text
+    std::vector<Seg> segs;
+};
+
+const Drawing& drawing() {
+    static Drawing d;
     static bool read = false;
-    if (read) return segs;
+    if (read) return d;
     read = true;
     Reader r;
     const char* name = std::getenv("CE_DRAWING");
-    if (!name || !reader_open(r, name)) return segs;
+    if (!name || !reader_open(r, name)) return d;
     std::string_view rec;
     while (read_record(r, rec)) {
         if (rec.empty() || rec[0] != ' ') continue;
-        Seg s{};
-        fields(rec, 1).lf(s.x1).lf(s.y1).lf(s.x2).lf(s.y2);
-        segs.push_back(s);
+        Segment s{};
+        if (!read_plain_segment(rec, s)) fields(rec, 1).lf(s.x1).lf(s.y1).lf(s.x2).lf(s.y2);
+        d.segs.push_back({s.x1, s.y1, s.x2, s.y2});
+        d.text.append(rec);
+        d.ends.push_back(d.text.size());
     }
     reader_close(r);
-    return segs;
+    return d;
 }
+const std::vector<Seg>& drawing_segments() { return drawing().segs; }
+
+// Each iteration reads the next record of the drawing, in file order, so that its branches
+// meet the drawing's own lengths and forms: with the main pass's reader, or a field at a time.
+template <bool FAST> void read_drawing(benchmark::State& st) {
+    const Drawing& d = drawing();
+    if (d.ends.empty()) return st.SkipWithError("no segments: set CE_DRAWING");
+    std::size_t i = 0, from = 0;
+    for (auto _ : st) {
+        std::string_view rec(d.text.data() + from, d.ends[i] - from);
+        Segment s;
+        if (!FAST || !read_plain_segment(rec, s))
+            fields(rec, 1).lf(s.x1).lf(s.y1).lf(s.x2).lf(s.y2);
+        benchmark::DoNotOptimize(s);
+        from = d.ends[i];
+        if (++i == d.ends.size()) i = from = 0;
+    }
+    st.SetItemsProcessed(st.iterations() * 4); // numbers
+}
+void ReadSegment(benchmark::State& st) { read_drawing<true>(st); }
+void FieldsLf(benchmark::State& st) { read_drawing<false>(st); }
+BENCHMARK(ReadSegment);
+BENCHMARK(FieldsLf);
+
+// The drawing's numbers at 13 decimals, in file order: those of the records kept whole, the
+// most that a run writes.
+void PutFixed13(benchmark::State& st) {
+    const std::vector<Seg>& segs = drawing_segments();
+    if (segs.empty()) return st.SkipWithError("no segments: set CE_DRAWING");
+    char buf[400];
+    std::size_t i = 0;
+    for (auto _ : st) {
+        const Seg& s = segs[i >> 2];
+        double v = (i & 3) == 0 ? s.x1 : (i & 3) == 1 ? s.y1 : (i & 3) == 2 ? s.x2 : s.y2;
+        benchmark::DoNotOptimize(put_fixed(buf, v, 13));
+        benchmark::ClobberMemory();
+        if (++i == segs.size() * 4) i = 0;
+    }
+    st.SetItemsProcessed(st.iterations()); // numbers
+}
+BENCHMARK(PutFixed13);
 
 // Each iteration clips the next of the segments.
 void clip_ours(benchmark::State& st, const std::vector<Seg>& segs) {

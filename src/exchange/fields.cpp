@@ -264,24 +264,35 @@ static void put_digits(char* out, std::uint64_t v, int n) {
     if (n) *--p = static_cast<char>('0' + v);
 }
 
-// Eight decimal digits of v (v < 10^8) as eight bytes, the first in the lowest (little-endian
-// stores put it first): halves of four digits in 32-bit lanes, then pairs in 16-bit lanes,
-// then digits in bytes, each lane split by a multiply and shift that is exact below 10^4 (by
-// 100) and below 100 (by 10); no lane carries into the next.
+// Eight decimal digits of v (v < 10^8) as eight byte values, the first in the lowest
+// (little-endian stores put it first): halves of four digits in 32-bit lanes, then pairs in
+// 16-bit lanes, then digits in bytes, each lane split by a multiply and shift that is exact
+// below 10^4 (by 100) and below 100 (by 10); no lane carries into the next.
 static std::uint64_t eight_digits(std::uint64_t v) {
     std::uint64_t halves = v / 10000 | (v % 10000) << 32;
     std::uint64_t hundreds = (halves * 10486) >> 20 & 0x0000007F0000007Full;
     std::uint64_t pairs = hundreds | (halves - hundreds * 100) << 16;
     std::uint64_t tens = (pairs * 103) >> 10 & 0x000F000F000F000Full;
-    std::uint64_t digits = tens | (pairs - tens * 10) << 8;
-    return digits + 0x3030303030303030ull;
+    return tens | (pairs - tens * 10) << 8;
 }
+
+constexpr std::uint64_t ZEROS = 0x3030303030303030ull; // '0' in every byte
 
 // The last n (1 to 8) of v's eight digits at out; the store runs on for 8 - n bytes.
 static char* put_eight(char* out, std::uint64_t v, int n) {
-    std::uint64_t d = eight_digits(v) >> (8 * (8 - n));
+    std::uint64_t d = (eight_digits(v) + ZEROS) >> (8 * (8 - n));
     std::memcpy(out, &d, 8);
     return out + n;
+}
+
+// v (v < 10^8) without leading zeros (but one): they are the digits' lowest bytes that are 0.
+static char* put_up_to_eight(char* out, std::uint64_t v) {
+    std::uint64_t d = eight_digits(v);
+    int zeros = std::countr_zero(d) >> 3; // 8 for v = 0
+    zeros = zeros < 7 ? zeros : 7;
+    d = (d + ZEROS) >> (8 * zeros);
+    std::memcpy(out, &d, 8);
+    return out + 8 - zeros;
 }
 
 // Drawing coordinates take the exact path of integer arithmetic: v = mant * 2^-k with k <= 64,
@@ -313,10 +324,8 @@ static char* put_fixed_exact(char* out, double v, int decimals) {
     constexpr std::uint64_t E8 = 100000000;
     if (decimals == 13 && whole < E8 && std::endian::native == std::endian::little) {
         // The record the clipping writes most, without a branch on its digits: the whole
-        // part's width counted, then its digits, the point, and 5 + 8 decimals.
-        int width = 1;
-        for (std::uint64_t p = 10; p < E8; p *= 10) width += whole >= p;
-        out = put_eight(out, whole, width);
+        // part, the point, and 5 + 8 decimals.
+        out = put_up_to_eight(out, whole);
         *out++ = '.';
         out = put_eight(out, q / E8, 5);
         return put_eight(out, q % E8, 8);

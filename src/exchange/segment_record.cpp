@@ -50,8 +50,10 @@ static bool line_masks(std::string_view line, LineMasks& k) {
     const char* body = line.data() + 1;
     const std::size_t m = n - 1;
     std::uint64_t D = 0, S = 0, P = 0, M = 0;
-    for (std::size_t next = 0; next < m; next += 16) {
-        std::size_t at = next + 16 <= m ? next : m - 16; // the last load ends at the end
+    // Always four loads, the later ones ending at the end (again, on a short line): a loop
+    // that ends with the line would miss its branch at every other length.
+    for (std::size_t next = 0; next < 64; next += 16) {
+        std::size_t at = next + 16 <= m ? next : m - 16;
         __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(body + at));
         auto bits = [&](__m128i c) {
             return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(c))) << at;
@@ -77,21 +79,26 @@ static bool line_masks(std::string_view line, LineMasks& k) {
     return true;
 }
 
-// The value of the n digits (0 to 8) that end at end, eight bytes at a time (little-endian: the
-// first byte is the lowest), read where they are: a copy would stall each load on the stores
-// it spans. Near the line's start (at) the eight bytes from there are moved up instead. The
-// bytes before the digits become '0's, so that no byte borrows when the '0's are taken off;
-// then exact integer arithmetic joins pairs, quartets and the eight.
-static std::uint64_t digits8(const char* end, std::size_t n, const char* start) {
-    if (n == 0) return 0;
-    constexpr std::uint64_t ZEROS = 0x3030303030303030ull;
+constexpr std::uint64_t ZEROS = 0x3030303030303030ull; // '0' in every byte
+
+// The eight bytes that end at end (little-endian: the first is the lowest), read where they
+// are: a copy would stall each load on the stores it spans. Near the line's start the eight
+// from there are moved up instead, so that those wanted are always the highest.
+static std::uint64_t eight_ending(const char* end, const char* start) {
     std::uint64_t v;
     if (end - start >= 8) {
         std::memcpy(&v, end - 8, 8);
-    } else {
-        std::memcpy(&v, start, 8);
-        v <<= 8 * (8 - (end - start));
+        return v;
     }
+    std::memcpy(&v, start, 8);
+    return v << (8 * (8 - (end - start)));
+}
+
+// The value of the digits in the n highest bytes of v (0 to 8). The bytes below become '0's,
+// so that none borrows when the '0's are taken off; then exact integer arithmetic joins pairs,
+// quartets and the eight.
+static std::uint64_t digits_value(std::uint64_t v, std::size_t n) {
+    if (n == 0) return 0;
     const std::uint64_t ours = ~std::uint64_t{0} << (8 * (8 - n));
     v = ((v & ours) | (ZEROS & ~ours)) - ZEROS;
     v = v * 10 + (v >> 8);
@@ -117,34 +124,47 @@ bool read_plain_segment(std::string_view rec, Segment& s) {
     // Where each number's digits lie, all four told before any is stored, so that a form the
     // field readers must take leaves s as it was.
     struct Digits {
-        std::size_t whole_end, whole, end, decimals;
-        bool neg;
+        std::size_t from, whole_end, end, decimals;
+        bool point, neg;
     } d[4];
     std::uint64_t starts = k.starts, last = ends;
     for (Digits& x : d) {
-        std::size_t from = static_cast<std::size_t>(std::countr_zero(starts));
+        x.from = static_cast<std::size_t>(std::countr_zero(starts));
         x.end = static_cast<std::size_t>(std::countr_zero(last)) + 1;
         starts = drop_lowest(starts);
         last = drop_lowest(last);
-        x.neg = (k.M >> from) & 1;
-        from += x.neg;
-        std::uint64_t span = ((std::uint64_t{1} << x.end) - 1) & ~((std::uint64_t{1} << from) - 1);
+        x.neg = (k.M >> x.from) & 1;
+        x.from += x.neg;
+        std::uint64_t span =
+            ((std::uint64_t{1} << x.end) - 1) & ~((std::uint64_t{1} << x.from) - 1);
         std::uint64_t point = k.P & span;
-        x.whole_end = point ? static_cast<std::size_t>(std::countr_zero(point)) : x.end;
-        x.whole = x.whole_end - from;
-        x.decimals = point ? x.end - x.whole_end - 1 : 0;
+        x.point = point != 0;
+        x.whole_end = x.point ? static_cast<std::size_t>(std::countr_zero(point)) : x.end;
+        x.decimals = x.point ? x.end - x.whole_end - 1 : 0;
         // Fifteen digits at most are below 2^53: the field reader's own common form, an exact
         // integer over an exact power of ten, whose one division rounds as the full conversion
         // does. Longer ones go to it.
-        if (x.whole > 8 || x.decimals > 8 || x.whole + x.decimals > 15) return false;
+        std::size_t whole = x.whole_end - x.from;
+        if (whole > 8 || x.decimals > 8 || whole + x.decimals > 15) return false;
     }
     static const double pow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
     static const std::uint64_t ten_to[] = {1,      10,      100,      1000,     10000,
                                            100000, 1000000, 10000000, 100000000};
     const char* body = rec.data() + 1;
     auto value = [&](const Digits& x) {
-        std::uint64_t mant = digits8(body + x.whole_end, x.whole, rec.data()) * ten_to[x.decimals] +
-                             digits8(body + x.end, x.decimals, rec.data());
+        std::uint64_t mant;
+        if (x.end - x.from <= 8) {
+            // One load: the bytes before the point move up over it.
+            std::uint64_t v = eight_ending(body + x.end, rec.data());
+            std::uint64_t below = x.point ? ~std::uint64_t{0} >> (8 * x.decimals) : 0;
+            v = (v & ~below) | ((v << 8) & below);
+            mant = digits_value(v, x.end - x.from - x.point);
+        } else {
+            std::uint64_t whole = eight_ending(body + x.whole_end, rec.data());
+            std::uint64_t decimals = eight_ending(body + x.end, rec.data());
+            mant = digits_value(whole, x.whole_end - x.from) * ten_to[x.decimals] +
+                   digits_value(decimals, x.decimals);
+        }
         double v = static_cast<double>(mant) / pow10[x.decimals];
         return x.neg ? -v : v;
     };
