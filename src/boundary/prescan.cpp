@@ -6,7 +6,6 @@
 #include "exchange/fields.h"
 #include "exchange/platform.h"
 #include "exchange/record.h"
-#include "exchange/segment_record.h"
 #include "exchange/settings.h"
 #include "exchange/textio.h"
 
@@ -102,10 +101,28 @@ int Pre_pro(std::string_view line, long long number) {
     return 0;
 }
 
-// A plain segment's numbers are unsigned, and the extents start at 0 and only go down: it
-// cannot lower them, so its only lasting effect is ILINE. Reading it is put off until ILINE
-// matters: before the next segment that is read, and at the end.
-static bool may_put_off(std::string_view line) { return plain_segment(line); }
+// A segment line without a '-' holds no negative number, so it cannot lower the extents: they
+// start at 0 and only go down, and NaN and what lies beyond the bound leave them. Nor can a
+// field that a line fails to read, which keeps a value read before and taken into account then.
+// So only lines with a '-' are read as they come. What the others leave, ILINE, is decided at
+// the end: by the last segment line where it reads in full, else by every one in turn.
+static bool may_lower_extents(std::string_view line) {
+    return std::memchr(line.data(), '-', line.size()) != nullptr;
+}
+
+static bool reads_in_full(std::string_view line) {
+    return fields(line, 1).lf(ILINE.x1).lf(ILINE.y1).lf(ILINE.x2).lf(ILINE.y2).count == 4;
+}
+
+// ILINE as reading every segment line of source in turn leaves it, from start.
+static bool replay_segments(std::FILE* source, const Segment& start) {
+    if (!reader_open_stream(fp, source)) return false;
+    ILINE = start;
+    std::string_view line;
+    while (read_record(fp, line))
+        if (!line.empty() && line[0] == ' ') reads_in_full(line);
+    return reader_close(fp);
+}
 
 long long Tcopy(std::FILE* source, const char* work) {
     if (!reader_open_stream(fp, source)) return -1;
@@ -117,23 +134,21 @@ long long Tcopy(std::FILE* source, const char* work) {
         reader_close(fp);
         return -2;
     }
-    static std::string put_off; // the last segment whose reading is put off, or empty
-    put_off.clear();
+    const Segment start = ILINE;
+    static std::string last; // the last segment line, or empty
+    last.clear();
     long long n = 0;
     std::string_view line;
     while (read_record(fp, line)) {
         ++n;
         if (!line.empty() && line[0] == ' ') {
-            if (may_put_off(line)) {
-                put_off.assign(line);
-                continue;
-            }
-            if (!put_off.empty()) Pre_pro(put_off, n - 1), put_off.clear();
+            last.assign(line);
+            if (!may_lower_extents(line)) continue;
         }
         Pre_pro(line, n);
     }
-    if (!put_off.empty()) Pre_pro(put_off, n);
     bool read_ok = reader_close(fp);
+    if (read_ok && !last.empty() && !reads_in_full(last)) read_ok = replay_segments(source, start);
     bool write_ok = writer_close(fpw);
     return !read_ok ? -1 : !write_ok ? -2 : n;
 }

@@ -8,26 +8,6 @@
 #define CE_LINE_MASKS 1
 #endif
 
-// " 12 3. 4.5 6": after the type byte, four plain unsigned decimals with blanks between, blanks
-// after, and the line end.
-static bool plain_scanned(std::string_view line) {
-    const char* p = line.data() + 1;
-    const char* end = line.data() + line.size();
-    for (int field = 0; field < 4; ++field) {
-        const char* blanks = p;
-        while (p < end && *p == ' ') ++p;
-        if (field > 0 && p == blanks) return false;
-        const char* digits = p;
-        while (p < end && *p >= '0' && *p <= '9') ++p;
-        if (p == digits) return false;
-        if (p < end && *p == '.')
-            for (++p; p < end && *p >= '0' && *p <= '9';) ++p;
-    }
-    while (p < end && *p == ' ') ++p;
-    if (p < end && *p == '\n') ++p;
-    return p == end;
-}
-
 #ifdef CE_LINE_MASKS
 
 // The bytes after the type byte as bit masks, one bit a byte (bit i for byte i): the branches
@@ -107,14 +87,6 @@ static std::uint64_t digits_value(std::uint64_t v, std::size_t n) {
            32;
 }
 
-bool plain_segment(std::string_view line) {
-    LineMasks k;
-    if (line_masks(line, k)) return k.M == 0;
-    std::size_t n = line.size() - (!line.empty() && line.back() == '\n');
-    // Lines of a length the masks do not take are scanned; the others failed on their bytes.
-    return (n < BODY_LEAST + 1 || n > BODY_MOST + 1) && plain_scanned(line);
-}
-
 bool read_plain_segment(std::string_view rec, Segment& s) {
     if constexpr (std::endian::native != std::endian::little) return false;
     LineMasks k;
@@ -175,8 +147,6 @@ bool read_plain_segment(std::string_view rec, Segment& s) {
 }
 
 #else
-
-bool plain_segment(std::string_view line) { return plain_scanned(line); }
 
 bool read_plain_segment(std::string_view, Segment&) { return false; }
 
