@@ -60,7 +60,7 @@ const Drawing& drawing() {
     while (read_record(r, rec)) {
         if (rec.empty() || rec[0] != ' ') continue;
         Segment s{};
-        if (!read_plain_segment(rec, s)) fields(rec, 1).lf(s.x1).lf(s.y1).lf(s.x2).lf(s.y2);
+        read_segment(rec, s);
         d.segs.push_back({s.x1, s.y1, s.x2, s.y2});
         d.text.append(rec);
         d.ends.push_back(d.text.size());

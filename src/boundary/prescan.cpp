@@ -6,6 +6,7 @@
 #include "exchange/fields.h"
 #include "exchange/platform.h"
 #include "exchange/record.h"
+#include "exchange/segment_record.h"
 #include "exchange/settings.h"
 #include "exchange/textio.h"
 
@@ -88,7 +89,7 @@ int Pre_pro(std::string_view line, long long number) {
         if (is("ci")) circle_record(line, number);
         break;
     case ' ':
-        fields(line, 1).lf(ILINE.x1).lf(ILINE.y1).lf(ILINE.x2).lf(ILINE.y2);
+        read_segment(line, ILINE);
         Pole_set({ILINE.x1, ILINE.y1});
         Pole_set({ILINE.x2, ILINE.y2});
         break;
@@ -110,9 +111,7 @@ static bool may_lower_extents(std::string_view line) {
     return std::memchr(line.data(), '-', line.size()) != nullptr;
 }
 
-static bool reads_in_full(std::string_view line) {
-    return fields(line, 1).lf(ILINE.x1).lf(ILINE.y1).lf(ILINE.x2).lf(ILINE.y2).count == 4;
-}
+static bool reads_in_full(std::string_view line) { return read_segment(line, ILINE) == 4; }
 
 // ILINE as reading every segment line of source in turn leaves it, from start.
 static bool replay_segments(std::FILE* source, const Segment& start) {

@@ -46,8 +46,7 @@ static void designated_point(std::string_view rec) {
 
 static void segment(std::string_view rec) {
     if (EX_CLCT() || is_protected()) return WR_BACK(rec);
-    if (!read_plain_segment(rec, ILINE))
-        fields(rec, 1).lf(ILINE.x1).lf(ILINE.y1).lf(ILINE.x2).lf(ILINE.y2);
+    read_segment(rec, ILINE);
     if (ILINE.x1 == ILINE.x2 && ILINE.y1 == ILINE.y2) return;
     // A coordinate that is not finite gives the line no place: it goes back as it came.
     for (double v : {ILINE.x1, ILINE.y1, ILINE.x2, ILINE.y2})
