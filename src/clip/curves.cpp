@@ -123,6 +123,12 @@ static bool kept_pieces(const Conic& q, const double* b, int pieces, bool on_cir
     return true;
 }
 
+// A run narrower than the tolerance: a cut that falls a rounding off the record's own end
+// leaves one, whose angles, once written, could read as the whole curve.
+static bool sliver(double a, double b) {
+    return (b - a) * PAI / 180 * CR * std::fmax(1.0, std::fabs(HP)) < std::fabs(gomi) / 100;
+}
+
 // Neighbouring pieces of one side written as one record each, a closed curve's last run going
 // on across its start into its first: the kept pieces, and with -k the others too, restyled.
 static void write_runs(const double* b, int pieces, const bool* keep, bool closed,
@@ -145,6 +151,7 @@ static void write_runs(const double* b, int pieces, const bool* keep, bool close
         first = 1;
     }
     for (int r = first; r < runs; ++r) {
+        if (!run_kept[r] && sliver(run_a[r], run_b[r])) continue; // with -k only
         run_kept[r] ? restyle_end() : restyle_begin();
         write_piece(run_a[r], run_b[r], short_form);
     }

@@ -151,19 +151,13 @@ int Del_c_l() {
         reach_below(a, b); // the outside reference point must lie beyond the mapped line too
     }
 
-    // Above the segment mode every piece lies inside: with -k the line is restyled whole.
-    if (isKeep && !isCrop && iMode > 3) {
-        ILINE = TLINE;
-        return keep_whole(true);
-    }
-
     int change = 0;
     int add = cut_points(f, &change);
-    // Ends that lie within the duplicate tolerance leave a single entry: nothing is erased
-    // with -k, so the line is one piece.
-    if (isKeep && KPcnt < 3) {
-        KP[2] = {ILINE.x2, ILINE.y2};
-        KPcnt = 3;
+    // Above the segment mode every piece lies inside: with -k the line is restyled whole (if
+    // it has a piece: not when its ends lie within the duplicate tolerance).
+    if (isKeep && !isCrop && iMode > 3 && KPcnt > 2) {
+        ILINE = TLINE;
+        return keep_whole(true);
     }
     collect_pieces(f, change, add);
 
