@@ -36,7 +36,7 @@ static void style_classes(std::string& out, const Shape& s) {
     int c = (s.colour % 10 + 10) % 10;
     if (c == 1 && s.type == 1) return;
     out += " class=\"";
-    if (c != 1) out += "c" + std::to_string(c);
+    if (c != 1) out += {'c', static_cast<char>('0' + c)};
     if (c != 1 && s.type != 1) out += ' ';
     if (s.type != 1) out += "dashed";
     out += '"';
@@ -124,8 +124,13 @@ std::string render_svg(const std::vector<const Scene*>& scenes, int mode, double
            ".boundary{stroke:#d33;stroke-width:1.5}.region{fill:#d33;fill-opacity:0.12;stroke:none}"
            ".mark{fill:#06c}.extent{stroke:#888;stroke-dasharray:2 2}"
            "text{font:10px sans-serif;fill:#06c}.dashed{stroke-dasharray:4 3}";
-    for (int c = 0; c < 10; ++c)
-        if (c != 1) out += ".c" + std::to_string(c) + "{stroke:" + COLOURS[c] + "}";
+    for (int c = 0; c < 10; ++c) {
+        if (c == 1) continue;
+        out += {'.', 'c', static_cast<char>('0' + c)};
+        out += "{stroke:";
+        out += COLOURS[c];
+        out += '}';
+    }
     out += "</style>\n";
     // The result has lost its boundary marker: it is shaded with the one the input designated.
     const Shape* boundary = nullptr;
