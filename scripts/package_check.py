@@ -161,7 +161,7 @@ def main():
         if "README.txt" in names:
             readme = open(os.path.join(inst, "README.txt"), "rb").read()
             faults += readme_faults(readme, everything)
-            listed = set(re.findall(rb"^\| `([^`]+\.bat)` \|", readme, re.M))
+            listed = set(re.findall(rb"^\| `([\w-]+\.bat)` \|", readme, re.M))
             for bat in sorted(n.encode() for n in names if n.lower().endswith(".bat")):
                 if bat not in listed:
                     faults.append("README.txt names no %s" % bat.decode())
