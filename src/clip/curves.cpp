@@ -126,7 +126,8 @@ static bool kept_pieces(const Conic& q, const double* b, int pieces, bool on_cir
 // A run narrower than the tolerance: a cut that falls a rounding off the record's own end
 // leaves one, whose angles, once written, could read as the whole curve.
 static bool sliver(double a, double b) {
-    return (b - a) * PAI / 180 * CR * std::fmax(1.0, std::fabs(HP)) < std::fabs(gomi) / 100;
+    return (b - a) * PAI / 180 * std::fabs(CR) * std::fmax(1.0, std::fabs(HP)) <
+           std::fabs(gomi) / 100;
 }
 
 // Neighbouring pieces of one side written as one record each, a closed curve's last run going

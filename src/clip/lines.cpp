@@ -26,18 +26,17 @@ static bool ends_at_end(const Segment& piece) {
 }
 
 // The pieces OLINE[first..last] with their prefixes, and the markers that make the output's
-// polyline blocks follow them. head and tail: the first may start at the segment's start, the
-// last may end at its end.
-static void write_pieces(int first, int last, bool head, bool tail) {
+// polyline blocks follow them.
+static void write_pieces(int first, int last) {
     const int pieces = last - first + 1;
     if (PL == 1) {
         if (PLcnt == 0) {
-            if (pieces == 1 && tail && ends_at_end(OLINE[first])) {
+            if (pieces == 1 && ends_at_end(OLINE[first])) {
                 emit("pl\n");
                 PLcnt = 1;
             }
         } else if (PLcnt > 0 && pieces >= 1) {
-            if (!head || !starts_at_start(OLINE[first])) emit("#\npl\n");
+            if (!starts_at_start(OLINE[first])) emit("#\npl\n");
             grow_block();
         }
     }
@@ -46,7 +45,7 @@ static void write_pieces(int first, int last, bool head, bool tail) {
         __LINE(OLINE[k]);
         if (PL == 1) grow_block(); // outside a block the count is left alone
     }
-    if (PL == 1 && pieces >= 1 && !(tail && ends_at_end(OLINE[last]))) {
+    if (PL == 1 && pieces >= 1 && !ends_at_end(OLINE[last])) {
         emit("#\n");
         PLcnt = 0;
     }
@@ -62,7 +61,7 @@ static void write_sides() {
         int end = k;
         while (end < last && ORESTYLE[end + 1] == ORESTYLE[k]) ++end;
         ORESTYLE[k] ? restyle_begin() : restyle_end();
-        write_pieces(k, end, k == 1, end == last);
+        write_pieces(k, end);
         k = end + 1;
     }
 }
@@ -71,7 +70,7 @@ static void write_out() {
     if (isKeep)
         write_sides();
     else
-        write_pieces(1, olineMAX - 1, true, true);
+        write_pieces(1, olineMAX - 1);
 }
 
 // Beyond the bound the kernel's squares would overflow and a line cannot be cut: it stays
