@@ -9,8 +9,9 @@ set(CE_BATCH_FILES
   wipe_circle_curves.bat
   wipe_sector.bat
   wipe_segment.bat
-  crop_circle.bat)
-set(CE_README_PICTURES docs/sample.svg docs/sample-c.svg)
+  crop_circle.bat
+  restyle_circle_curves.bat)
+set(CE_README_PICTURES docs/sample.svg docs/sample-c.svg docs/sample-c-k42.svg)
 
 # Texts as Windows opens them: CR LF line ends; the README marked as UTF-8 for Notepad.
 set(CE_PACKAGE_TEXTS)

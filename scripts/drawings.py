@@ -65,4 +65,6 @@ def options(seed):
         opts.append("-i")
     if rng.random() < 0.5:
         opts.append("-c")
+    if rng.random() < 0.3:
+        opts.append("-k%d" % rng.choice([0, 42, 125, -31]))
     return opts

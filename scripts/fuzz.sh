@@ -9,7 +9,7 @@ corpus="$PWD/build/fuzz/corpus"
 mkdir -p "$corpus"
 i=0
 for f in tests/e2e/*/in/*; do
-  for opt in '\x01' '\x13' '\x0a' '\x45' '\x81' '\xa2'; do
+  for opt in '\x01' '\x13' '\x0a' '\x45' '\x81' '\xa2' '\xe1' '\x64'; do
     { printf "$opt"; cat "$f"; } > "$corpus/e2e_$i"
     i=$((i + 1))
   done

@@ -5,7 +5,9 @@ files that the Linux build leaves with the same options, started as the host and
 it: by its bare name in its own folder, under a Japanese locale (code page 932, as the host's
 users have it), and by its full path from another folder, in the locale this check runs in.
 Without a drawing it fails with status 1 and says so in the Japanese and the English of its
-echo lines. No batch file's name begins with a command of cmd's own, which cmd would run in its
+echo lines. One that restyles (-k) erases nothing: every point and text of the drawing comes
+back, and the pieces inside follow the switch to its colour and line type. The tables of
+README.txt name every batch file of the zip, and the zip holds every one they name. No batch file's name begins with a command of cmd's own, which cmd would run in its
 place; their Japanese is code page 932. README.txt is UTF-8 after a byte order mark, Japanese
 first, then English, and links nothing the zip lacks. Each executable carries the version that
 the Linux build prints, and needs no DLL beyond KERNEL32 and the C runtime.
@@ -13,6 +15,7 @@ the Linux build prints, and needs no DLL beyond KERNEL32 and the C runtime.
 usage: package_check.py --zip ZIP --linux EXE --sample ZOD_UZUD.TXT [--objdump OBJDUMP]
 """
 import argparse
+import math
 import os
 import re
 import shutil
@@ -109,6 +112,22 @@ def readme_faults(data, names):
     return faults
 
 
+def restyle_faults(bat, opts, drawing, result):
+    """A batch file with -k<cl>: nothing erased, and the switch to colour c and line type l."""
+    value = next((o[2:] for o in opts if o[:2].lower() in ("-k", "/k")), None)
+    if value is None or b"\nhe  " in result:
+        return []
+    n = int(value or "0")
+    faults = []
+    switch = b"\r\nlc%d\r\nlt%d\r\n" % (int(n / 10), int(math.fmod(n, 10)))
+    if switch not in result:
+        faults.append("%s writes no switch %r" % (bat, switch))
+    gone = [r for r in drawing.split(b"\r\n") if r[:2] in (b"pt", b"ch") and r + b"\r\n" not in result]
+    if gone:
+        faults.append("%s erased %r" % (bat, gone))
+    return faults
+
+
 def winpath(p):
     return "Z:" + p.replace("/", "\\")
 
@@ -140,7 +159,14 @@ def main():
             if want not in names:
                 faults.append("the zip lacks %s" % want)
         if "README.txt" in names:
-            faults += readme_faults(open(os.path.join(inst, "README.txt"), "rb").read(), everything)
+            readme = open(os.path.join(inst, "README.txt"), "rb").read()
+            faults += readme_faults(readme, everything)
+            listed = set(re.findall(rb"^\| `([\w-]+\.bat)` \|", readme, re.M))
+            for bat in sorted(n.encode() for n in names if n.lower().endswith(".bat")):
+                if bat not in listed:
+                    faults.append("README.txt names no %s" % bat.decode())
+            for bat in sorted(listed - {n.encode() for n in names}):
+                faults.append("README.txt names %s, which the zip lacks" % bat.decode())
         installed = files_of(inst)
 
         for exe in ("circle_erase.exe", "zod_preview.exe"):
@@ -202,6 +228,7 @@ def main():
                                                                  runs["linux"][:2], ", ".join(differ)))
                 if runs["linux"][2]["ZOD_UZUD.TXT"] == drawing:
                     faults.append("%s on the %s drawing changed nothing" % (bat, kind))
+                faults += restyle_faults(bat, opts, drawing, runs["linux"][2]["ZOD_UZUD.TXT"])
             # Without a drawing: status 1, and the batch file's message as a Japanese console
             # shows it.
             d = os.path.join(top, "no drawing", bat)

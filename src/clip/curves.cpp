@@ -123,34 +123,49 @@ static bool kept_pieces(const Conic& q, const double* b, int pieces, bool on_cir
     return true;
 }
 
-// Neighbouring kept pieces written as one record each, a closed curve's last run going on
-// across its start into its first.
+// A run narrower than the tolerance: a cut that falls a rounding off the record's own end
+// leaves one, whose angles, once written, could read as the whole curve.
+static bool sliver(double a, double b) {
+    return (b - a) * PAI / 180 * std::fabs(CR) * std::fmax(1.0, std::fabs(HP)) <
+           std::fabs(gomi) / 100;
+}
+
+// Neighbouring pieces of one side written as one record each, a closed curve's last run going
+// on across its start into its first: the kept pieces, and with -k the others too, restyled.
 static void write_runs(const double* b, int pieces, const bool* keep, bool closed,
                        bool short_form) {
     double run_a[MAX_CUTS + 1], run_b[MAX_CUTS + 1];
+    bool run_kept[MAX_CUTS + 1];
     int runs = 0;
     for (int i = 0; i < pieces; ++i) {
-        if (!keep[i]) continue;
-        if (i > 0 && keep[i - 1]) {
+        if (!keep[i] && !isKeep) continue;
+        if (i > 0 && keep[i - 1] == keep[i]) {
             run_b[runs - 1] = b[i + 1];
         } else {
-            run_a[runs] = b[i], run_b[runs] = b[i + 1];
+            run_a[runs] = b[i], run_b[runs] = b[i + 1], run_kept[runs] = keep[i];
             ++runs;
         }
     }
     int first = 0;
-    if (closed && keep[0] && keep[pieces - 1]) {
+    if (closed && keep[0] == keep[pieces - 1] && (keep[0] || isKeep)) {
         run_b[runs - 1] = run_b[0] + 360;
         first = 1;
     }
-    for (int r = first; r < runs; ++r) write_piece(run_a[r], run_b[r], short_form);
+    for (int r = first; r < runs; ++r) {
+        if (!run_kept[r] && sliver(run_a[r], run_b[r])) continue; // with -k only
+        run_kept[r] ? restyle_end() : restyle_begin();
+        write_piece(run_a[r], run_b[r], short_form);
+    }
 }
+
+// What becomes of a curve that lies wholly on the side the run does not keep.
+static int gone() { return isKeep ? 2 : 0; }
 
 int Del_c_c(bool short_form) {
     // Beyond the bound the curve's squares would overflow: it stays whole, in a crop too.
     for (double v : {CX, CY, CR, SK, EK, HP, JK, CR * HP})
         if (!in_bound(v)) return 1;
-    if (iMode > 3) return isCrop ? 1 : 0; // everything is inside
+    if (iMode > 3) return isCrop ? 1 : gone(); // everything is inside
     double s, e;
     const bool closed = arc_range(SK, EK, s, e);
     const ClipFrame f = clip_frame();
@@ -162,7 +177,7 @@ int Del_c_c(bool short_form) {
     double uu = q.u.x * q.u.x + q.u.y * q.u.y, vv = q.v.x * q.v.x + q.v.y * q.v.y;
     double uv = q.u.x * q.v.x + q.u.y * q.v.y;
     double off = portable::hypot(q.c.x - K_CX, q.c.y - K_CY);
-    if (off - std::sqrt(uu + vv) > K_CR + tol) return isCrop ? 0 : 1;
+    if (off - std::sqrt(uu + vv) > K_CR + tol) return isCrop ? gone() : 1;
     // The curve's distances from its centre run from smin to smax.
     double mid = 0.5 * (uu + vv), dev = portable::hypot(0.5 * (uu - vv), uv);
     double smax = std::sqrt(mid + dev), smin = std::sqrt(std::fmax(0, mid - dev));
@@ -180,7 +195,7 @@ int Del_c_c(bool short_form) {
     int kept = 0;
     for (int i = 0; i < pieces; ++i) kept += keep[i];
     if (kept == pieces) return 1;
-    if (kept == 0) return 0;
+    if (kept == 0) return gone();
     write_runs(b, pieces, keep, closed, short_form);
     return 0;
 }

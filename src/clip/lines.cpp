@@ -25,30 +25,52 @@ static bool ends_at_end(const Segment& piece) {
     return std::fabs(ILINE.x2 - piece.x2) < gomi && std::fabs(ILINE.y2 - piece.y2) < gomi;
 }
 
-// The kept pieces OLINE[1..olineMAX - 1] with their prefixes, and the markers that make the
-// output's polyline blocks follow them.
-static void write_pieces() {
-    const int pieces = olineMAX - 1;
+// The pieces OLINE[first..last] with their prefixes, and the markers that make the output's
+// polyline blocks follow them.
+static void write_pieces(int first, int last) {
+    const int pieces = last - first + 1;
     if (PL == 1) {
         if (PLcnt == 0) {
-            if (pieces == 1 && ends_at_end(OLINE[1])) {
+            if (pieces == 1 && ends_at_end(OLINE[first])) {
                 emit("pl\n");
                 PLcnt = 1;
             }
         } else if (PLcnt > 0 && pieces >= 1) {
-            if (!starts_at_start(OLINE[1])) emit("#\npl\n");
+            if (!starts_at_start(OLINE[first])) emit("#\npl\n");
             grow_block();
         }
     }
-    for (int k = 1; k < olineMAX; ++k) {
+    for (int k = first; k <= last; ++k) {
         WR_Z_BACK();
         __LINE(OLINE[k]);
         if (PL == 1) grow_block(); // outside a block the count is left alone
     }
-    if (PL == 1 && pieces >= 1 && !ends_at_end(OLINE[pieces])) {
+    if (PL == 1 && pieces >= 1 && !ends_at_end(OLINE[last])) {
         emit("#\n");
         PLcnt = 0;
     }
+}
+
+// -k: every piece. A run of pieces of one side is written as the kept pieces of a record are,
+// as if the rest of the segment were erased, after the switch or the restore that it needs;
+// those close an open polyline block first. So each run that goes on into the next segment
+// opens a block of its own, one colour and line type throughout.
+static void write_sides() {
+    const int last = olineMAX - 1;
+    for (int k = 1; k <= last;) {
+        int end = k;
+        while (end < last && ORESTYLE[end + 1] == ORESTYLE[k]) ++end;
+        ORESTYLE[k] ? restyle_begin() : restyle_end();
+        write_pieces(k, end);
+        k = end + 1;
+    }
+}
+
+static void write_out() {
+    if (isKeep)
+        write_sides();
+    else
+        write_pieces(1, olineMAX - 1);
 }
 
 // Beyond the bound the kernel's squares would overflow and a line cannot be cut: it stays
@@ -57,10 +79,11 @@ static bool beyond_bound(const Segment& l) {
     return !in_bound(l.x1) || !in_bound(l.y1) || !in_bound(l.x2) || !in_bound(l.y2);
 }
 
-static int keep_whole() {
+static int keep_whole(bool restyled = false) {
     OLINE[1] = ILINE;
+    ORESTYLE[1] = restyled;
     olineMAX = 2;
-    write_pieces();
+    write_out();
     return 0;
 }
 
@@ -97,9 +120,11 @@ static void collect_pieces(const ClipFrame& f, int last_edge, int last_count) {
     for (; i < n - 1; ++i) {
         Point m = {(KP[i].x + KP[i + 1].x) * 0.5, (KP[i].y + KP[i + 1].y) * 0.5};
         bool inside = in_region(m, f, true, &last_count, &last_edge);
-        // An erase keeps the outside pieces, a crop the inside ones.
-        if (inside == (isCrop != 0)) {
+        // An erase keeps the outside pieces, a crop the inside ones; -k keeps the others too.
+        bool kept = inside == (isCrop != 0);
+        if (kept || isKeep) {
             OLINE[olineMAX] = {KP[i].x, KP[i].y, KP[i + 1].x, KP[i + 1].y};
+            ORESTYLE[olineMAX] = !kept;
             ++olineMAX;
         }
     }
@@ -153,6 +178,12 @@ int Del_c_l() {
 
     int change = 0;
     int add = cut_points(f, &change);
+    // Above the segment mode every piece lies inside: with -k the line is restyled whole (if
+    // it has a piece: not when its ends lie within the duplicate tolerance).
+    if (isKeep && !isCrop && iMode > 3 && KPcnt > 2) {
+        ILINE = TLINE;
+        return keep_whole(true);
+    }
     collect_pieces(f, change, add);
 
     if (f.mapped) {
@@ -163,11 +194,11 @@ int Del_c_l() {
             OLINE[k] = {a.x, a.y, b.x, b.y};
         }
     }
-    SORT_OLINE(olineMAX);
+    SORT_OLINE(olineMAX, isKeep ? ORESTYLE : nullptr);
     if (isTest == 2)
         for (int k = 1; k < olineMAX; ++k)
             say("#  SORT_OLINE()end  (%.1f , %.1f)---(%.1f , %.1f)\n", OLINE[k].x1, OLINE[k].y1,
                 OLINE[k].x2, OLINE[k].y2);
-    write_pieces();
+    write_out();
     return 0;
 }

@@ -30,8 +30,8 @@ int Del_ten() {
     // The diagnostic's code for the side: 0 inside, else by the mode that decided.
     int k = inside ? 0 : iMode == 3 ? 1 : iMode == 2 ? 3 : 5;
     if (isTest == 2) say("# Del_ten()end k(%d)\n", k);
-    // A crop keeps what an erase drops.
-    return (k != 0) != (isCrop != 0) ? 1 : 0;
+    // A crop keeps what an erase drops; -k keeps both.
+    return isKeep || (k != 0) != (isCrop != 0) ? 1 : 0;
 }
 
 int Del_moji() {

@@ -6,7 +6,7 @@
 namespace {
 
 const char USAGE[] =
-    "usage: circle_erase [-m<mode>] [-i] [-c] [-e<cl>] [-f<cl>] [-t | -t2]\n"
+    "usage: circle_erase [-m<mode>] [-i] [-c] [-k<cl>] [-e<cl>] [-f<cl>] [-t | -t2]\n"
     "\n"
     "Erases from ZOD_UZUD.TXT, in the current directory, what lies inside the circle,\n"
     "ellipse or arc designated after the marker record \"hhp1ci\", and rewrites the file.\n"
@@ -16,6 +16,8 @@ const char USAGE[] =
     "  -i        crop instead: keep what lies inside the region, drop what lies outside\n"
     "  -c        cut circles, arcs and ellipses at the region's edge too (else they stay\n"
     "            whole)\n"
+    "  -k<cl>    erase nothing: what lies inside (outside with -i) is written in colour c\n"
+    "            and line type l instead (e.g. -k12); default 00\n"
     "  -e<cl>    lines of colour c and line type l are left whole (e.g. -e25); default 00\n"
     "  -f<cl>    a second colour and line type left whole\n"
     "  -t, -t2   test mode: diagnostics into the file (-t) or on the console (-t2); the work\n"
@@ -28,7 +30,7 @@ const char USAGE[] =
 
 // Stored once, in UTF-8; the code page 932 copy is made from it when the tool is compiled.
 constexpr char USAGE_JA[] =
-    "使い方: circle_erase [-m<mode>] [-i] [-c] [-e<cl>] [-f<cl>] [-t | -t2]\n"
+    "使い方: circle_erase [-m<mode>] [-i] [-c] [-k<cl>] [-e<cl>] [-f<cl>] [-t | -t2]\n"
     "\n"
     "カレントフォルダの ZOD_UZUD.TXT から、マーカーレコード \"hhp1ci\" の次の行で\n"
     "指定された円、楕円または円弧の内側にあるものを消去し、ファイルを書き換えます。\n"
@@ -37,6 +39,8 @@ constexpr char USAGE_JA[] =
     "            4 円弧と弦の間の弓形、5 弓形（弦も作図）\n"
     "  -i        切り取り: 範囲の内側を残し、外側を消去します\n"
     "  -c        円・円弧・楕円も範囲の境界で切ります（既定ではそのまま残ります）\n"
+    "  -k<cl>    消去せず、内側（-i では外側）を色 c・線種 l で書きます（例 -k12）。\n"
+    "            既定は 00\n"
     "  -e<cl>    色 c・線種 l の線は切らずに残します（例 -e25）。既定は 00\n"
     "  -f<cl>    切らずに残す2組目の色と線種\n"
     "  -t, -t2   テストモード: 診断をファイルに (-t)、コンソールに (-t2) 出します。\n"

@@ -60,10 +60,17 @@ static bool cut_curve() {
     return isCurve && SHARP != 20 && PL != 1 && !EX_CLCT() && !is_protected();
 }
 
-// The pre-scan has captured every first value already.
-static void attribute(std::string_view rec) {
-    read_attribute(rec, false);
+// A record copied as it is; after restyled pieces, the colour and type in force come first.
+static void echo(std::string_view rec) {
+    restyle_end();
     put_record(fpw, rec);
+}
+
+// The pre-scan has captured every first value already. The restore before the record is of
+// the values before it.
+static void attribute(std::string_view rec) {
+    echo(rec);
+    read_attribute(rec, false);
 }
 
 // Handles one record; false when the pass must end after it.
@@ -75,12 +82,12 @@ static bool dispatch(std::string_view rec) {
     switch (c0) {
     case 'h':
         if (c1 == 'q')
-            put_text(fpw, "hd\n");
+            echo("hd\n");
         else if (c1 == 'p')
             designated_point(rec);
         return true;
     case '#': {
-        put_record(fpw, rec);
+        echo(rec);
         bool go_on = SHARP != 20 || validate();
         SHARP = 0;
         PL = 0;
@@ -101,11 +108,11 @@ static bool dispatch(std::string_view rec) {
             fields(rec, 0).c2(ChHEAD).lf(ChX).lf(ChY).lf(ChDX).lf(ChDY);
             if (Del_moji() == 1) WR_BACK(rec);
         } else if (c1 == 'i' && cut_curve()) {
-            if (Del_c_c(read_circle(rec)) == 1) WR_BACK(rec);
+            if (int whole = Del_c_c(read_circle(rec))) WR_BACK(rec, whole == 2);
         } else if (c1 == 'i' || c1 == 'o' || c1 == 'p' || c1 == 'r' || c1 == 's' || c1 == 't') {
             WR_BACK(rec);
         } else {
-            put_record(fpw, rec);
+            echo(rec);
         }
         return true;
     case 'p':
@@ -125,7 +132,7 @@ static bool dispatch(std::string_view rec) {
         PLcnt = 0;
         return true;
     default:
-        put_record(fpw, rec);
+        echo(rec);
         return true;
     }
 }
@@ -133,8 +140,10 @@ static bool dispatch(std::string_view rec) {
 void main_pass() {
     long long n = 0;
     std::string_view rec;
+    start_in_force();
     while (read_record(fp, rec)) {
         ZZ_ZOKUSEI(n++);
         if (!dispatch(rec)) break;
     }
+    restyle_end();
 }

@@ -11,9 +11,11 @@ void OPT(const char* arg) {
     bool has_value = *value != '\0';
     switch (letter) {
     case 'e':
-    case 'f': {
-        int& iro = letter == 'e' ? EXiro1 : EXiro2;
-        int& syu = letter == 'e' ? EXsyu1 : EXsyu2;
+    case 'f':
+    case 'k': {
+        int& iro = letter == 'e' ? EXiro1 : letter == 'f' ? EXiro2 : KEiro;
+        int& syu = letter == 'e' ? EXsyu1 : letter == 'f' ? EXsyu2 : KEsyu;
+        if (letter == 'k') isKeep = 1;
         iro = syu = 0;
         if (has_value) {
             int n = atoi_sat(value);

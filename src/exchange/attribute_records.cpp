@@ -23,8 +23,15 @@ bool read_attribute(std::string_view rec, bool first) {
     };
     if (is("lg")) return fields(rec, 2).x(GROUP), set(GROUPi, GROUP);
     if (is("ly")) return fields(rec, 2).x(LAYER), set(LAYERi, LAYER);
-    if (is("lt")) return fields(rec, 2).d(TYPE), set(TYPEi, TYPE);
-    if (is("lc")) return fields(rec, 2).d(COLOR), set(COLORi, COLOR);
+    // The main pass follows what the host reads; an unreadable value tells nothing.
+    if (is("lt")) {
+        if (fields(rec, 2).d(TYPE).ok && !first) TYPEo = TYPE;
+        return set(TYPEi, TYPE);
+    }
+    if (is("lc")) {
+        if (fields(rec, 2).d(COLOR).ok && !first) COLORo = COLOR;
+        return set(COLORi, COLOR);
+    }
     if (is("pn")) return fields(rec, 2).d(TENS), set(TENSi, TENS);
     if (is("cn0")) {
         MOJIS = 0;

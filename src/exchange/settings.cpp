@@ -1,6 +1,7 @@
 #include "exchange/settings.h"
 
-int isTest, iMode, isCrop, isCurve;
+int isTest, iMode, isCrop, isCurve, isKeep;
+int KEiro, KEsyu;
 int EXiro1, EXsyu1, EXiro2, EXsyu2;
 
 void reset_settings() {
@@ -8,5 +9,7 @@ void reset_settings() {
     iMode = 1;
     isCrop = 0;
     isCurve = 0;
+    isKeep = 0;
+    KEiro = KEsyu = 0;
     EXiro1 = EXsyu1 = EXiro2 = EXsyu2 = 0;
 }

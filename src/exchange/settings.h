@@ -13,6 +13,9 @@ extern int isTest;  // 0 off, 1 diagnostics into the output, 2 on the console (-
 extern int iMode;   // clipping mode (-m); the set-up reduces 3 to 5 to 2 and 3
 extern int isCrop;  // 1: keep what lies inside the region instead (-i)
 extern int isCurve; // 1: circles, arcs and ellipses are cut too (-c)
+extern int isKeep;  // 1: nothing is erased; what would be is written restyled (-k)
+extern int KEiro;   // the restyled pieces' colour (-k)
+extern int KEsyu;   //   and line type
 extern int EXiro1;  // first excluded pair (-e): colour
 extern int EXsyu1;  //   and line type
 extern int EXiro2;  // second excluded pair (-f): colour

@@ -8,6 +8,8 @@ int COLORi, TYPEi, LAYERi, GROUPi, TENSi, MOJISi;
 double MOJIWi, MOJIHi, MOJIDi;
 int MOJICi;
 
+int COLORo, TYPEo, RESTYLED;
+
 int ZOKU;
 int ZOKU_A[2];
 
@@ -18,6 +20,15 @@ void reset_attributes() {
     COLORi = TYPEi = LAYERi = GROUPi = TENSi = MOJISi = 20;
     MOJIWi = -20.0, MOJIHi = 20.0, MOJIDi = 20.0;
     MOJICi = 20;
+    COLORo = TYPEo = 1;
+    RESTYLED = 0;
     ZOKU = 0;
     ZOKU_A[0] = ZOKU_A[1] = 0;
+}
+
+void start_in_force() {
+    // Nothing captured means no "lc" record anywhere: the colour is still the initial one.
+    COLORo = COLORi != 20 ? COLORi : COLOR;
+    TYPEo = TYPEi != 20 ? TYPEi : TYPE;
+    RESTYLED = 0;
 }

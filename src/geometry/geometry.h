@@ -50,5 +50,6 @@ int Koten_Gen(const Segment& L, int mapped);
 // KPcnt lowered, 2 the list too long (nothing done).
 int KPsort();
 // The kept pieces in OLINE[1 .. n - 1] turned the line's way, ordered from its start, their
-// outer ends snapped onto its ends within gomi. Returns 0.
-int SORT_OLINE(int n);
+// outer ends snapped onto its ends within gomi; tags, when given, are ordered with them.
+// Returns 0.
+int SORT_OLINE(int n, bool* tags = nullptr);

@@ -72,7 +72,7 @@ static bool runs_against(const Segment& piece, int line_class) {
     return dot < 0;
 }
 
-int SORT_OLINE(int n) {
+int SORT_OLINE(int n, bool* tags) {
     const int last = n - 1 < 8 ? n - 1 : 8; // OLINE has slots 1 to 8
     if (last < 1) return 0;
     const int d = Dsen(ILINE);
@@ -87,13 +87,16 @@ int SORT_OLINE(int n) {
     for (int i = 2; i <= last; ++i) {
         Segment s = OLINE[i];
         double k = key[i];
+        bool tag = tags && tags[i];
         int j = i - 1;
         for (; j >= 1 && key[j] > k; --j) {
             OLINE[j + 1] = OLINE[j];
             key[j + 1] = key[j];
+            if (tags) tags[j + 1] = tags[j];
         }
         OLINE[j + 1] = s;
         key[j + 1] = k;
+        if (tags) tags[j + 1] = tag;
     }
     // An end is given the record's own numbers only where it is the record's end: snapping one
     // coordinate alone would move a cut on a nearly level line off the line.

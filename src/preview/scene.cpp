@@ -8,7 +8,6 @@
 #include "exchange/textio.h"
 #include "geometry/curves.h"
 
-
 void curve_point(const Shape& c, double a, double& x, double& y) {
     double h = c.hp == 0 ? 1 : c.hp, t = c.jk * PAI / 180, ang = a * PAI / 180;
     double u = c.r * std::cos(ang), v = c.r * h * std::sin(ang);
@@ -39,9 +38,13 @@ bool load_scene(const char* path, Scene& scene) {
     if (!reader_open(r, path)) return false;
     std::string_view rec;
     bool next_is_boundary = false;
+    int colour = 1, type = 1;
     while (read_record(r, rec)) {
         bool marker = rec.substr(0, 6) == "hhp1ci";
+        if (rec.substr(0, 2) == "lc") fields(rec, 2).d(colour);
+        if (rec.substr(0, 2) == "lt") fields(rec, 2).d(type);
         Shape s{};
+        s.colour = colour, s.type = type;
         if (rec.substr(0, 1) == " ") {
             s.kind = Shape::LINE;
             if (fields(rec, 1).lf(s.x1).lf(s.y1).lf(s.x2).lf(s.y2).ok) {

@@ -10,6 +10,7 @@ struct Shape {
     double r, sk, ek, hp, jk;      // CURVE: centre in x1, y1, radius, angles, ratio, tilt
     std::size_t text_at, text_len; // TEXT: the plain ASCII string in Scene::texts, else empty
     bool boundary;                 // CURVE: the designated boundary
+    int colour, type;              // LINE and CURVE: the "lc" and "lt" in force, else 1
 };
 
 struct Scene {

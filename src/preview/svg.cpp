@@ -25,6 +25,23 @@ static void escaped(std::string& out, std::string_view s) {
     }
 }
 
+// The ten colours that colour numbers share by their last digit; 1, the usual one, is drawn
+// as every line was before colours were drawn.
+static const char* const COLOURS[10] = {"#777777", "#222222", "#1e6fd9", "#2e9e44", "#e07b00",
+                                        "#9b30c8", "#00a0a8", "#a0522d", "#e0409a", "#6b8e23"};
+
+// The classes of a line or curve of another colour or line type than 1: its colour, and
+// dashes for every line type but the solid one.
+static void style_classes(std::string& out, const Shape& s) {
+    int c = (s.colour % 10 + 10) % 10;
+    if (c == 1 && s.type == 1) return;
+    out += " class=\"";
+    if (c != 1) out += {'c', static_cast<char>('0' + c)};
+    if (c != 1 && s.type != 1) out += ' ';
+    if (s.type != 1) out += "dashed";
+    out += '"';
+}
+
 View fit(const std::vector<const Scene*>& scenes, double width) {
     double minx = 0, miny = 0, maxx = 1, maxy = 1;
     bool any = false;
@@ -106,7 +123,15 @@ std::string render_svg(const std::vector<const Scene*>& scenes, int mode, double
     out += "\">\n<style>line,polyline{stroke:#222;stroke-width:1;fill:none}"
            ".boundary{stroke:#d33;stroke-width:1.5}.region{fill:#d33;fill-opacity:0.12;stroke:none}"
            ".mark{fill:#06c}.extent{stroke:#888;stroke-dasharray:2 2}"
-           "text{font:10px sans-serif;fill:#06c}</style>\n";
+           "text{font:10px sans-serif;fill:#06c}.dashed{stroke-dasharray:4 3}";
+    for (int c = 0; c < 10; ++c) {
+        if (c == 1) continue;
+        out += {'.', 'c', static_cast<char>('0' + c)};
+        out += "{stroke:";
+        out += COLOURS[c];
+        out += '}';
+    }
+    out += "</style>\n";
     // The result has lost its boundary marker: it is shaded with the one the input designated.
     const Shape* boundary = nullptr;
     for (const Scene* sc : scenes)
@@ -119,7 +144,12 @@ std::string render_svg(const std::vector<const Scene*>& scenes, int mode, double
             switch (s.kind) {
             case Shape::LINE:
             case Shape::TEXT:
-                out += s.kind == Shape::LINE ? "<line x1=\"" : "<line class=\"extent\" x1=\"";
+                out += "<line";
+                if (s.kind == Shape::LINE)
+                    style_classes(out, s);
+                else
+                    out += " class=\"extent\"";
+                out += " x1=\"";
                 num(out, svg_x(v, panel, s.x1));
                 out += "\" y1=\"";
                 num(out, svg_y(v, s.y1));
@@ -149,7 +179,11 @@ std::string render_svg(const std::vector<const Scene*>& scenes, int mode, double
             case Shape::CURVE: {
                 double a, e;
                 curve_range(s, a, e);
-                out += s.boundary ? "<polyline class=\"boundary\"" : "<polyline";
+                out += "<polyline";
+                if (s.boundary)
+                    out += " class=\"boundary\"";
+                else
+                    style_classes(out, s);
                 curve_attr(out, v, panel, s, a, e);
                 out += "/>\n";
                 break;

@@ -40,6 +40,16 @@ TEST_F(Options, ExcludedPairs) {
         EXPECT_EQ(EXsyu1, c.syu) << c.arg;
         EXPECT_EQ(EXiro2, 8) << c.arg;
         EXPECT_EQ(EXsyu2, 9) << c.arg;
+        // -k takes its pair as -e does, and leaves the excluded pairs alone.
+        std::string k = c.arg;
+        k[1] = k[1] == 'E' ? 'K' : 'k';
+        isKeep = 0, KEiro = KEsyu = 77;
+        OPT(k.c_str());
+        EXPECT_EQ(isKeep, 1) << k;
+        EXPECT_EQ(KEiro, c.iro) << k;
+        EXPECT_EQ(KEsyu, c.syu) << k;
+        EXPECT_EQ(EXiro1, c.iro) << k;
+        EXPECT_EQ(EXiro2, 8) << k;
     }
     OPT("-F37");
     EXPECT_EQ(EXiro2, 3);

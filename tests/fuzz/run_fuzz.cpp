@@ -1,7 +1,7 @@
 // libFuzzer target over a whole run: the input is an exchange file, its first byte picks the
-// options (mode, test mode, excluded pair, curves cut). A next byte with its top bit set puts a
-// designated circle in front of the file, of the short form when bit 6 is set too, each field
-// picked by a byte after it from values at and beyond the edges. The run works in a private
+// options (mode, test mode, excluded pair or restyling, curves cut). A next byte with its top bit
+// set puts a designated circle in front of the file, of the short form when bit 6 is set too, each
+// field picked by a byte after it from values at and beyond the edges. The run works in a private
 // temporary directory, so paths given to the fuzzer must be absolute.
 #include <cstdint>
 #include <cstdio>
@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fwrite(data, 1, size, f);
         std::fclose(f);
     }
-    std::string e = "-e" + std::to_string((pick >> 5) & 3);
+    const int pair = (pick >> 5) & 3;
+    std::string e = pair == 3 ? "-k42" : "-e" + std::to_string(pair);
     char* argv[] = {const_cast<char*>("circle_erase"),           const_cast<char*>(modes[pick & 7]),
                     const_cast<char*>(tests[(pick >> 3) & 3]),   e.data(),
                     const_cast<char*>(pick & 0x80 ? "-c" : "x"), nullptr};

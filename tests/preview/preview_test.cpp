@@ -201,6 +201,22 @@ TEST(Preview, RegionOfEachMode) {
     EXPECT_EQ(count(render_svg({&s}, 6, 220), "<rect class=\"region\""), 1);
 }
 
+// As -k writes restyled pieces: after an "lc" and "lt" switch, then the restore.
+TEST(Preview, LinesAndCurvesInTheirColourDashedUnlessOfType1) {
+    Scene s =
+        load("lc1\r\nlt1\r\n -20 6 -8 6\r\nlc13\r\nlt2\r\n -8 6 8 6\r\nci 10 0 10 120 240 1 0\r\n"
+             "lc1\r\nlt1\r\n 8 6 20 6\r\nlc3\r\n 0 0 1 1\r\nlc1\r\nlt4\r\nci 0 0 3\r\n");
+    std::string svg = render_svg({&s}, 1);
+    EXPECT_TRUE(well_formed(svg));
+    EXPECT_EQ(count(svg, "<line x1"), 2); // colour 1, type 1: as before
+    EXPECT_EQ(count(svg, "<line class=\"c3 dashed\""), 1);
+    EXPECT_EQ(count(svg, "<polyline class=\"c3 dashed\""), 1);
+    EXPECT_EQ(count(svg, "<line class=\"c3\""), 1);
+    EXPECT_EQ(count(svg, "<polyline class=\"dashed\""), 1);
+    EXPECT_NE(svg.find(".dashed{stroke-dasharray:"), std::string::npos);
+    EXPECT_NE(svg.find(".c3{stroke:#"), std::string::npos);
+}
+
 TEST(Preview, CurvePointsAndRanges) {
     Shape e{};
     e.x1 = 1, e.y1 = 2, e.r = 10, e.hp = 0.5, e.jk = 90;
