@@ -3,12 +3,13 @@
 byte they leave: all files of the run's folder, standard output and the exit status. For a change
 that must not change the output (a speed-up, a refactoring): build the commit before it as OLD.
 
-usage: scripts/compare_builds.py OLD NEW [--seeds N] [--big FILE]
+usage: scripts/compare_builds.py OLD NEW [--seeds N] [--big FILE] [--with=OPTION]
 
 The drawings: N of scripts/drawings.py's with their own options and nine fixed sets each; as many
 again of lines placed about the boundary's box, in the plane and at survey coordinates, where
 shortcuts that test boxes would go wrong; and, with --big, a large drawing (bench/gen_drawing's)
-with its boundary made a circle, an arc, an ellipse and an elliptic arc in turn."""
+with its boundary made a circle, an arc, an ellipse and an elliptic arc in turn. --with adds an
+option to every set (-k25, say), for a change that must not change what that option writes."""
 import argparse
 import concurrent.futures
 import hashlib
@@ -105,12 +106,13 @@ def main():
     ap.add_argument("new")
     ap.add_argument("--seeds", type=int, default=300)
     ap.add_argument("--big")
+    ap.add_argument("--with", dest="extra", action="append", default=[])
     o = ap.parse_args()
     o.old, o.new = os.path.abspath(o.old), os.path.abspath(o.new)
     n, bad = 0, []
     with concurrent.futures.ThreadPoolExecutor(os.cpu_count() or 2) as pool:
-        jobs = [(name, pool.submit(run, o.old, d, opts), pool.submit(run, o.new, d, opts))
-                for name, d, opts in cases(o)]
+        jobs = [(name, pool.submit(run, o.old, d, opts + o.extra),
+                 pool.submit(run, o.new, d, opts + o.extra)) for name, d, opts in cases(o)]
         for name, a, b in jobs:
             n += 1
             if a.result() != b.result():

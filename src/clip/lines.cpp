@@ -170,9 +170,9 @@ int Del_c_l() {
 
     if (clear_outside(f)) {
         ILINE = TLINE;
-        OLINE[1] = TLINE;
-        olineMAX = isCrop ? 1 : 2; // an erase keeps it, a crop does not
-        write_pieces();
+        // An erase keeps it; a crop drops it, or with -k restyles it.
+        if (!isCrop || isKeep) return keep_whole(isCrop != 0);
+        olineMAX = 1;
         return 0;
     }
 
