@@ -4,6 +4,7 @@
 #include "boundary/boundary.h"
 #include "exchange/attributes.h"
 #include "exchange/fields.h"
+#include "exchange/find_byte.h"
 #include "exchange/platform.h"
 #include "exchange/record.h"
 #include "exchange/segment_record.h"
@@ -108,7 +109,7 @@ int Pre_pro(std::string_view line, long long number) {
 // So only lines with a '-' are read as they come. What the others leave, ILINE, is decided at
 // the end: by the last segment line where it reads in full, else by every one in turn.
 static bool may_lower_extents(std::string_view line) {
-    return std::memchr(line.data(), '-', line.size()) != nullptr;
+    return find_byte(line.data(), line.data() + line.size(), '-') != nullptr;
 }
 
 static bool reads_in_full(std::string_view line) { return read_segment(line, ILINE) == 4; }

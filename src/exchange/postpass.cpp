@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "exchange/find_byte.h"
 #include "exchange/platform.h"
 
 // A "pl" line loses its marker when its block is a single segment: the line, at most two "z"
@@ -65,7 +66,7 @@ static void line_starts(Writer& w, char c0, char c1) {
 // or after p, or end, keeping count of the bytes into the current line.
 static const char* next_p_line(const char* p, const char* end) {
     for (const char* q = p;; ++q) {
-        q = static_cast<const char*>(std::memchr(q, 'p', end - q));
+        q = find_byte(q, end, 'p');
         if (!q) break;
         if (q == p ? mc.in_line == 0 : q[-1] == '\n') {
             mc.in_line = 0;
@@ -110,7 +111,7 @@ static void take_back_markers(Writer& w, std::string_view bytes, bool last) {
             line_starts(w, *p, end - p > 1 ? p[1] : '\0');
             if (mc.to_held) end_run(); // what went out before it
         }
-        const char* nl = static_cast<const char*>(std::memchr(p, '\n', end - p));
+        const char* nl = find_byte(p, end, '\n');
         const char* stop = nl ? nl + 1 : end;
         if (mc.to_held) {
             mc.held.append(p, stop - p);

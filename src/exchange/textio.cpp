@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "exchange/fields.h"
+#include "exchange/find_byte.h"
 #include "exchange/platform.h"
 
 Reader fp;
@@ -78,8 +79,8 @@ static bool refill(Reader& r) {
         r.at_end = true;
     }
     r.pos = 0;
-    if (const void* z = std::memchr(r.buf, 0x1A, r.len)) {
-        r.len = static_cast<const char*>(z) - r.buf;
+    if (const char* z = find_byte(r.buf, r.buf + r.len, 0x1A)) {
+        r.len = z - r.buf;
         r.at_end = true;
     }
     return r.len > 0;
@@ -91,7 +92,7 @@ bool read_record(Reader& r, std::string_view& rec) {
         if (r.pos == r.len && !refill(r)) break;
         const char* start = r.buf + r.pos;
         std::size_t avail = r.len - r.pos;
-        const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
+        const char* nl = find_byte(start, start + avail, '\n');
         if (!nl) {
             r.line.append(start, avail);
             r.pos = r.len;
@@ -283,7 +284,7 @@ void put_text(Writer& w, std::string_view text) {
     const char* p = text.data();
     const char* end = p + text.size();
     while (p < end) {
-        const char* nl = static_cast<const char*>(std::memchr(p, '\n', end - p));
+        const char* nl = find_byte(p, end, '\n');
         if (!nl) {
             put_bytes(w, p, end - p);
             return;
