@@ -57,8 +57,10 @@ bool clear_of_circle(const Segment& S) {
     if (!(size < 1e12)) return false; // NaN too
     double margin = std::fabs(gomi) + 1e-6 * (1 + size);
     // All four sides asked at once: which one a line keeps clear of is a coin toss.
-    return (larger(S.x1, S.x2) + margin < cx - r) | (smaller(S.x1, S.x2) - margin > cx + r) |
-           (larger(S.y1, S.y2) + margin < cy - r) | (smaller(S.y1, S.y2) - margin > cy + r);
+    int sides =
+        int{larger(S.x1, S.x2) + margin < cx - r} | int{smaller(S.x1, S.x2) - margin > cx + r} |
+        int{larger(S.y1, S.y2) + margin < cy - r} | int{smaller(S.y1, S.y2) - margin > cy + r};
+    return sides != 0;
 }
 
 int Koten_en_ln(const Segment& S, int flag) {
