@@ -135,20 +135,26 @@ long long Tcopy(std::FILE* source, const char* work) {
         return -2;
     }
     const Segment start = ILINE;
-    static std::string last; // the last segment line, or empty
+    // The last segment line, or empty; one too long to keep (memory stays flat) is read
+    // again with the rest.
+    constexpr std::size_t KEPT_MOST = 4096;
+    static std::string last;
     last.clear();
+    bool too_long = false;
     long long n = 0;
     std::string_view line;
     while (read_record(fp, line)) {
         ++n;
         if (!line.empty() && line[0] == ' ') {
-            last.assign(line);
+            too_long = line.size() > KEPT_MOST;
+            last.assign(too_long ? std::string_view() : line);
             if (!may_lower_extents(line)) continue;
         }
         Pre_pro(line, n);
     }
     bool read_ok = reader_close(fp);
-    if (read_ok && !last.empty() && !reads_in_full(last)) read_ok = replay_segments(source, start);
+    if (read_ok && (too_long || (!last.empty() && !reads_in_full(last))))
+        read_ok = replay_segments(source, start);
     bool write_ok = writer_close(fpw);
     return !read_ok ? -1 : !write_ok ? -2 : n;
 }

@@ -319,6 +319,18 @@ TEST_F(PrescanFile, LongLinesAreOneLineEach) {
     expect_pmin(-105, -106);
 }
 
+// A last segment line too long to keep is read again with the others, in turn.
+TEST_F(PrescanFile, LongLastSegmentLineDecidesAsReadInTurn) {
+    const std::string blanks(5000, ' ');
+    put("ZOD_UZUD.TXT", " -1 -2 -3 -4\r\n 9 9 9 9\r\n" + blanks + "5 6 x\r\n");
+    EXPECT_EQ(tcopy(), 3);
+    EXPECT_TRUE(ILINE.x1 == 5 && ILINE.y1 == 6 && ILINE.x2 == 9 && ILINE.y2 == 9);
+    reset_all();
+    put("ZOD_UZUD.TXT", " -1 -2 -3 -4\r\n" + blanks + "5 6 7 8\r\n");
+    EXPECT_EQ(tcopy(), 2);
+    EXPECT_TRUE(ILINE.x1 == 5 && ILINE.y1 == 6 && ILINE.x2 == 7 && ILINE.y2 == 8);
+}
+
 // The file scan may read plain segments late; what it leaves must be what reading every line
 // in turn leaves, the last segment's fields and the extents above all.
 TEST_F(PrescanFile, ScanLeavesWhatReadingEveryLineLeaves) {
