@@ -1,7 +1,5 @@
 #include "exchange/segment_record.h"
 
-#include "exchange/fields.h"
-
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -10,14 +8,15 @@
 #define CE_LINE_MASKS 1
 #endif
 
+#include "exchange/fields.h"
+
 #ifdef CE_LINE_MASKS
 
 // The bytes after the type byte as bit masks, one bit a byte (bit i for byte i): the branches
 // of a scan byte by byte, on numbers of every length, would cost more than the reading itself.
 struct LineMasks {
-    std::uint64_t D, S, P, M; // digits, blanks, points, minus signs
-    std::uint64_t starts;     // the first byte of each number
-    std::size_t m;            // bytes after the type byte, the line end not counted
+    std::uint64_t D, P, M; // digits, points, minus signs
+    std::uint64_t starts;  // the first byte of each number
 };
 
 constexpr std::size_t BODY_LEAST = 16, BODY_MOST = 63; // one 16-byte load at least; one mask
@@ -57,7 +56,7 @@ static bool line_masks(std::string_view line, LineMasks& k) {
     // Where the digits after each point end, there must be no second point.
     std::uint64_t after_point = ((P << 1) & D) + D;
     if (after_point & ~D & P) return false;
-    k = {D, S, P, M, starts, m};
+    k = {D, P, M, starts};
     return true;
 }
 
