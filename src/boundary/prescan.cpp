@@ -143,7 +143,14 @@ long long Tcopy(std::FILE* source, const char* work) {
     bool too_long = false;
     long long n = 0;
     std::string_view line;
-    while (read_record(fp, line)) {
+    for (;;) {
+        // Segment lines without a '-', most records, go in bulk: only the last of a run is kept.
+        if (std::size_t k = skip_records(fp, ' ', '-', line)) {
+            n += static_cast<long long>(k);
+            too_long = line.size() > KEPT_MOST;
+            last.assign(too_long ? std::string_view() : line);
+        }
+        if (!read_record(fp, line)) break;
         ++n;
         if (!line.empty() && line[0] == ' ') {
             too_long = line.size() > KEPT_MOST;

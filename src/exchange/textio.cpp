@@ -1,6 +1,11 @@
 #include "exchange/textio.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 #include "exchange/fields.h"
 #include "exchange/find_byte.h"
@@ -119,6 +124,80 @@ bool read_record(Reader& r, std::string_view& rec) {
     if (r.line.empty()) return false;
     rec = r.line; // the last line, without a line end
     return true;
+}
+
+// Bit i of each mask for byte i of the 64 at p (zeros past end): line ends, the byte wanted
+// first, the byte not wanted. Whole lines are passed over by counting bits, where a loop over
+// each line would mispredict its end at every other length.
+struct SkipMasks {
+    std::uint64_t nl, first, absent;
+};
+
+static SkipMasks skip_masks(const char* p, const char* end, char first, char absent) {
+    char tail[64];
+    if (end - p < 64) {
+        std::memset(tail, 0, sizeof tail); // neither LF nor, as the callers ask, a wanted byte
+        std::memcpy(tail, p, static_cast<std::size_t>(end - p));
+        p = tail;
+    }
+    SkipMasks k{0, 0, 0};
+#if defined(__SSE2__) || defined(_M_X64)
+    for (int at = 0; at < 64; at += 16) {
+        __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+        auto bits = [&](char c) {
+            int m = _mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_set1_epi8(c)));
+            return static_cast<std::uint64_t>(static_cast<unsigned>(m)) << at;
+        };
+        k.nl |= bits('\n');
+        k.first |= bits(first);
+        k.absent |= bits(absent);
+    }
+#else
+    for (int i = 0; i < 64; ++i) {
+        k.nl |= std::uint64_t{p[i] == '\n'} << i;
+        k.first |= std::uint64_t{p[i] == first} << i;
+        k.absent |= std::uint64_t{p[i] == absent} << i;
+    }
+#endif
+    return k;
+}
+
+static int highest(std::uint64_t v) { return 63 - std::countl_zero(v); }
+
+std::size_t skip_records(Reader& r, char first, char absent, std::string_view& last) {
+    const char* const from = r.buf + r.pos;
+    const char* const end = r.buf + r.len;
+    const char *p = from, *last_nl = nullptr, *before = nullptr; // the last two line ends
+    std::size_t count = 0;
+    std::uint64_t starts_line = 1; // the byte at p begins a line
+    for (; p < end; p += 64) {
+        SkipMasks k = skip_masks(p, end, first, absent);
+        // A line that begins with another byte, or a byte not wanted: the lines before it go.
+        std::uint64_t stop = ((k.nl << 1 | starts_line) & ~k.first) | k.absent;
+        std::uint64_t nl = stop ? k.nl & ((stop & -stop) - 1) : k.nl;
+        if (nl) {
+            count += static_cast<std::size_t>(std::popcount(nl));
+            before = nl & (nl - 1) ? p + highest(nl & ~(std::uint64_t{1} << highest(nl))) : last_nl;
+            last_nl = p + highest(nl);
+        }
+        if (stop) break;
+        starts_line = k.nl >> 63;
+    }
+    if (count == 0) return 0;
+    const char* start = before ? before + 1 : from;
+    std::size_t n = static_cast<std::size_t>(last_nl - start) + 1;
+    r.pos = static_cast<std::size_t>(last_nl + 1 - r.buf);
+    if (n < 2 || start[n - 2] != '\r') {
+        last = std::string_view(start, n);
+    } else if (r.f) { // CR LF, in our own chunk: as read_record turns it
+        r.buf[r.pos - 2] = '\n';
+        last = std::string_view(start, n - 1);
+    } else {
+        r.line.assign(start, n - 2);
+        r.line += '\n';
+        last = r.line;
+    }
+    return count;
 }
 
 bool reader_close(Reader& r) {

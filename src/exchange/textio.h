@@ -57,6 +57,11 @@ bool reader_open_stream(Reader& r, std::FILE* f);
 void reader_open_memory(Reader& r, std::string_view bytes);
 bool read_record(Reader& r, std::string_view& rec); // false when nothing is left
 bool reader_close(Reader& r);                       // false when a read had failed
+// Passes over the records from here on that begin with `first` and hold no `absent`, as many
+// as read_record would read one by one within what is read already, and stops before any
+// other record. Their count; last is the last of them as read_record gives it (valid until
+// the next read), when there is one.
+std::size_t skip_records(Reader& r, char first, char absent, std::string_view& last);
 
 bool writer_open(Writer& w, const char* name); // creates the file anew (see create_new)
 void writer_open_memory(Writer& w, std::string& sink);

@@ -84,6 +84,57 @@ TEST(TextIo, CrLfSplitAcrossChunksReadsAsLf) {
     EXPECT_TRUE(got == (std::vector<std::string>{"a\n", middle + "\n", "c\n"}));
 }
 
+// Records passed over in bulk are the ones read_record would have read, in the same forms:
+// the last of each run as it reads it (its CR LF turned), wherever chunks end and in memory.
+TEST(TextIo, SkippedRecordsAreThoseReadOneByOne) {
+    std::mt19937_64 g(7);
+    std::string bytes;
+    while (bytes.size() < 3 * IO_CHUNK) {
+        static const char* const LINES[] = {
+            " 1.5 2 3 4", " 1 -2 3 4", "pt 1 2", "",
+            " ",          "-",         " 1\r2",  " 12345678901234567890 1 2 3"};
+        bytes +=
+            g() % 4000 == 0 ? " " + std::string(IO_CHUNK / 2 + g() % 100, '7') : LINES[g() % 8];
+        bytes += g() % 3 ? "\n" : "\r\n";
+    }
+    bytes += " 1 2 3 4\r"; // the last line has no line end
+    char name[] = "/tmp/ce_skip_XXXXXX";
+    int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<long>(bytes.size()));
+    close(fd);
+    const std::vector<std::string> all = records_of(bytes);
+    for (bool file : {true, false}) {
+        Reader r;
+        if (file) {
+            ASSERT_TRUE(reader_open(r, name));
+        } else {
+            reader_open_memory(r, bytes);
+        }
+        std::size_t i = 0, skipped = 0;
+        std::string_view rec;
+        for (;;) {
+            if (g() % 4) {
+                std::size_t k = skip_records(r, ' ', '-', rec);
+                ASSERT_LE(i + k, all.size());
+                for (std::size_t j = i; j < i + k; ++j)
+                    ASSERT_TRUE(all[j][0] == ' ' && all[j].find('-') == std::string::npos) << j;
+                if (k) { ASSERT_EQ(rec, all[i + k - 1]); }
+                i += k;
+                skipped += k;
+            }
+            if (!read_record(r, rec)) break;
+            ASSERT_LT(i, all.size());
+            ASSERT_EQ(rec, all[i]) << i;
+            ++i;
+        }
+        EXPECT_EQ(i, all.size());
+        EXPECT_GT(skipped, all.size() / 4);
+        EXPECT_TRUE(reader_close(r));
+    }
+    std::remove(name);
+}
+
 TEST(TextIo, WritesEveryLineFeedAsCrLf) {
     std::string sink;
     Writer w;
