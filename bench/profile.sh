@@ -21,15 +21,21 @@ rows = collections.defaultdict(list)
 for line in sys.stdin:
     m = re.match(r"\s*([\d.]+)%\s+(\d+):\S+\s+\[(.)\]\s+(.+?)\s*$", line)
     if m: rows[int(m.group(2))].append((float(m.group(1)), m.group(4), m.group(3) == "k"))
-names = ["main (pre-scan, then main pass)", "writer (formats and writes)", "sync"]
-threads = sorted(rows, key=lambda t: -sum(p for p, _, _ in rows[t]))
-order = sorted(threads[:3])  # the main thread starts first, then the writer, then the syncer
+# The main thread starts first; the writer is the one that formats; the rest sync, each file
+# on a thread of its own (the input during the pre-scan, then the new file).
+main = min(rows)
+writer = max((t for t in rows if t != main),
+             key=lambda t: sum(p for p, s, _ in rows[t] if s == "put_fixed"), default=None)
+sync = [x for t in rows if t not in (main, writer) for x in rows[t]]
+groups = [("main (pre-scan, then main pass)", rows[main]),
+          ("writer (formats and writes)", rows[writer] if writer else []), ("sync", sync)]
 print("| thread | share | functions (share of all samples) |")
 print("|---|---:|---|")
-for t in order:
-    total = sum(p for p, _, _ in rows[t])
-    top = sorted(rows[t], reverse=True)[:8]
-    kernel = sum(p for p, _, k in rows[t] if k)
+for name, samples in groups:
+    total = sum(p for p, _, _ in samples)
+    top = sorted(samples, reverse=True)[:8]
+    kernel = sum(p for p, _, k in samples if k)
     desc = ", ".join("`%s` %.1f" % (s, p) for p, s, k in top if not k)
-    print("| %s | %.1f %% | %s; kernel %.1f |" % (names[order.index(t)], total, desc, kernel))
+    if desc: desc += "; "
+    print("| %s | %.1f %% | %skernel %.1f |" % (name, total, desc, kernel))
 '
