@@ -91,6 +91,19 @@ static bool refill(Reader& r) {
     return r.len > 0;
 }
 
+// The line of n bytes at start, the chunk's up to r.pos, as a record: CR LF reads as LF, turned
+// where it is in our own chunk, in r.line where the chunk is the caller's memory.
+static std::string_view whole_line(Reader& r, const char* start, std::size_t n) {
+    if (n < 2 || start[n - 2] != '\r') return std::string_view(start, n);
+    if (r.f) {
+        r.buf[r.pos - 2] = '\n';
+        return std::string_view(start, n - 1);
+    }
+    r.line.assign(start, n - 2);
+    r.line += '\n';
+    return r.line;
+}
+
 bool read_record(Reader& r, std::string_view& rec) {
     r.line.clear();
     for (;;) {
@@ -105,17 +118,12 @@ bool read_record(Reader& r, std::string_view& rec) {
         }
         std::size_t n = nl - start + 1;
         r.pos += n;
+        if (r.line.empty()) {
+            rec = whole_line(r, start, n);
+            return true;
+        }
         // CR LF reads as LF; a CR that is not followed by LF stays as it is.
-        bool crlf = n >= 2 ? start[n - 2] == '\r' : (!r.line.empty() && r.line.back() == '\r');
-        if (r.line.empty() && !crlf) {
-            rec = std::string_view(start, n);
-            return true;
-        }
-        if (r.line.empty() && r.f) { // our own chunk: its CR LF may become LF where it is
-            r.buf[r.pos - 2] = '\n';
-            rec = std::string_view(start, n - 1);
-            return true;
-        }
+        bool crlf = n >= 2 ? start[n - 2] == '\r' : r.line.back() == '\r';
         r.line.append(start, n);
         if (crlf) r.line.erase(r.line.size() - 2, 1);
         rec = r.line;
@@ -187,16 +195,7 @@ std::size_t skip_records(Reader& r, char first, char absent, std::string_view& l
     const char* start = before ? before + 1 : from;
     std::size_t n = static_cast<std::size_t>(last_nl - start) + 1;
     r.pos = static_cast<std::size_t>(last_nl + 1 - r.buf);
-    if (n < 2 || start[n - 2] != '\r') {
-        last = std::string_view(start, n);
-    } else if (r.f) { // CR LF, in our own chunk: as read_record turns it
-        r.buf[r.pos - 2] = '\n';
-        last = std::string_view(start, n - 1);
-    } else {
-        r.line.assign(start, n - 2);
-        r.line += '\n';
-        last = r.line;
-    }
+    last = whole_line(r, start, n);
     return count;
 }
 
