@@ -22,10 +22,6 @@ bool rename_replace(const char* from, const char* to) {
 
 bool sync_file(std::FILE* f) { return _commit(_fileno(f)) == 0; }
 
-void sync_in_background(std::FILE*) {}
-
-bool end_background_sync(const std::FILE*) { return true; }
-
 bool may_replace(const char* name) {
     DWORD a = GetFileAttributesA(name);
     return a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_READONLY);
@@ -83,31 +79,47 @@ void unlock_exchange() {
     lock_file = INVALID_HANDLE_VALUE;
 }
 
-// MinGW's win32 thread model has no std::thread: the worker is a thread of the Windows API.
-static HANDLE worker_thread;
-static SRWLOCK worker_lock = SRWLOCK_INIT;
-static CONDITION_VARIABLE worker_signal[2] = {CONDITION_VARIABLE_INIT, CONDITION_VARIABLE_INIT};
+// MinGW's win32 thread model has no std::thread: a thread of the Windows API, with a lock and
+// two signals, for each job that runs beside the pass.
+struct Gate {
+    HANDLE thread = nullptr;
+    SRWLOCK lock = SRWLOCK_INIT;
+    CONDITION_VARIABLE signal[2] = {CONDITION_VARIABLE_INIT, CONDITION_VARIABLE_INIT};
+    void (*body)() = nullptr;
+};
 
-static void lock_worker() { AcquireSRWLockExclusive(&worker_lock); }
-static void unlock_worker() { ReleaseSRWLockExclusive(&worker_lock); }
-static void wait_for(int signal) {
-    SleepConditionVariableSRW(&worker_signal[signal], &worker_lock, INFINITE, 0);
+static void lock(Gate& g) { AcquireSRWLockExclusive(&g.lock); }
+static void unlock(Gate& g) { ReleaseSRWLockExclusive(&g.lock); }
+static void wait_for(Gate& g, int signal) {
+    SleepConditionVariableSRW(&g.signal[signal], &g.lock, INFINITE, 0);
 }
-static void wake(int which) { WakeConditionVariable(&worker_signal[which]); }
-static void work_when_handed();
+static void wake(Gate& g, int signal) { WakeConditionVariable(&g.signal[signal]); }
 // _beginthreadex, not CreateThread: the jobs call the C runtime.
-static unsigned __stdcall worker_main(void*) { return work_when_handed(), 0; }
-static bool spawn_worker() {
-    worker_thread =
-        reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, worker_main, nullptr, 0, nullptr));
-    return worker_thread != nullptr;
+static unsigned __stdcall gate_main(void* g) { return static_cast<Gate*>(g)->body(), 0; }
+static bool spawn(Gate& g, void (*body)()) {
+    g.body = body;
+    g.thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, gate_main, &g, 0, nullptr));
+    return g.thread != nullptr;
 }
-static bool worker_running() { return worker_thread != nullptr; }
-static void join_worker() {
-    WaitForSingleObject(worker_thread, INFINITE);
-    CloseHandle(worker_thread);
-    worker_thread = nullptr;
+static bool running(const Gate& g) { return g.thread != nullptr; }
+static void join(Gate& g) {
+    WaitForSingleObject(g.thread, INFINITE);
+    CloseHandle(g.thread);
+    g.thread = nullptr;
 }
+
+// A handle of the syncing thread's own, valid after f is closed. A file open only for reading
+// cannot be flushed on Windows: its syncs fail, and only the file written asks for their
+// outcome.
+using SyncHandle = HANDLE;
+static bool own_handle(std::FILE* f, SyncHandle& h) {
+    HANDLE mine = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)));
+    return mine != INVALID_HANDLE_VALUE &&
+           DuplicateHandle(GetCurrentProcess(), mine, GetCurrentProcess(), &h, 0, FALSE,
+                           DUPLICATE_SAME_ACCESS);
+}
+static bool flush(SyncHandle h) { return FlushFileBuffers(h) != 0; }
+static void close_handle(SyncHandle h) { CloseHandle(h); }
 
 HelpLanguage help_language() {
     // Without a console the output code page reads 0; the OEM code page is what one would get.
@@ -119,14 +131,10 @@ HelpLanguage help_language() {
 #else
 
 #include <cerrno>
-#include <condition_variable>
 #include <fcntl.h>
-#include <mutex>
 #include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <system_error>
-#include <thread>
 #include <unistd.h>
 
 bool rename_noreplace(const char* from, const char* to) {
@@ -145,67 +153,6 @@ bool rename_noreplace(const char* from, const char* to) {
 bool rename_replace(const char* from, const char* to) { return std::rename(from, to) == 0; }
 
 bool sync_file(std::FILE* f) { return fsync(fileno(f)) == 0; }
-
-// One thread syncs one file whenever asked, through a descriptor of its own, so that it may
-// go on after the file is closed.
-static struct BackgroundSync {
-    std::thread worker;
-    std::mutex m;
-    std::condition_variable cv;
-    const std::FILE* file = nullptr; // the file asked for
-    int fd = -1;                     // the thread's own descriptor of it
-    bool asked = false, stop = false, failed = false;
-    ~BackgroundSync() { end_background_sync(nullptr); } // a running thread would abort the exit
-} bg;
-
-static void sync_when_asked() {
-    std::unique_lock<std::mutex> lock(bg.m);
-    for (;;) {
-        bg.cv.wait(lock, [] { return bg.asked || bg.stop; });
-        if (!bg.asked) return; // a sync asked for is made before stopping
-        bg.asked = false;
-        lock.unlock();
-        bool ok = fdatasync(bg.fd) == 0;
-        lock.lock();
-        if (!ok) bg.failed = true;
-    }
-}
-
-void sync_in_background(std::FILE* f) {
-    if (bg.worker.joinable() && bg.file != f) end_background_sync(nullptr);
-    if (!bg.worker.joinable()) {
-        bg.fd = dup(fileno(f));
-        if (bg.fd < 0) return; // the final sync does it all
-        bg.file = f;
-        bg.asked = bg.stop = bg.failed = false;
-        try {
-            bg.worker = std::thread(sync_when_asked);
-        } catch (const std::system_error&) {
-            close(bg.fd);
-            bg.fd = -1, bg.file = nullptr;
-            return;
-        }
-    }
-    {
-        std::lock_guard<std::mutex> lock(bg.m);
-        bg.asked = true;
-    }
-    bg.cv.notify_one();
-}
-
-bool end_background_sync(const std::FILE* f) {
-    if (!bg.worker.joinable()) return true;
-    {
-        std::lock_guard<std::mutex> lock(bg.m);
-        bg.stop = true;
-    }
-    bg.cv.notify_one();
-    bg.worker.join();
-    close(bg.fd);
-    bool ok = bg.file != f || !bg.failed;
-    bg.fd = -1, bg.file = nullptr;
-    return ok;
-}
 
 bool may_replace(const char* name) {
     struct stat st;
@@ -268,26 +215,35 @@ void unlock_exchange() {
     lock_fd = -1;
 }
 
-static pthread_t worker_thread;
-static bool worker_started;
-static pthread_mutex_t worker_lock = PTHREAD_MUTEX_INITIALIZER;
-static pthread_cond_t worker_signal[2] = {PTHREAD_COND_INITIALIZER, PTHREAD_COND_INITIALIZER};
+struct Gate {
+    pthread_t thread;
+    bool started = false;
+    pthread_mutex_t lock = PTHREAD_MUTEX_INITIALIZER;
+    pthread_cond_t signal[2] = {PTHREAD_COND_INITIALIZER, PTHREAD_COND_INITIALIZER};
+    void (*body)() = nullptr;
+};
 
-static void lock_worker() { pthread_mutex_lock(&worker_lock); }
-static void unlock_worker() { pthread_mutex_unlock(&worker_lock); }
-static void wait_for(int signal) { pthread_cond_wait(&worker_signal[signal], &worker_lock); }
-static void wake(int which) { pthread_cond_signal(&worker_signal[which]); }
-static void work_when_handed();
-static void* worker_main(void*) { return work_when_handed(), nullptr; }
-static bool spawn_worker() {
-    worker_started = pthread_create(&worker_thread, nullptr, worker_main, nullptr) == 0;
-    return worker_started;
+static void lock(Gate& g) { pthread_mutex_lock(&g.lock); }
+static void unlock(Gate& g) { pthread_mutex_unlock(&g.lock); }
+static void wait_for(Gate& g, int signal) { pthread_cond_wait(&g.signal[signal], &g.lock); }
+static void wake(Gate& g, int signal) { pthread_cond_signal(&g.signal[signal]); }
+static void* gate_main(void* g) { return static_cast<Gate*>(g)->body(), nullptr; }
+static bool spawn(Gate& g, void (*body)()) {
+    g.body = body;
+    g.started = pthread_create(&g.thread, nullptr, gate_main, &g) == 0;
+    return g.started;
 }
-static bool worker_running() { return worker_started; }
-static void join_worker() {
-    pthread_join(worker_thread, nullptr);
-    worker_started = false;
+static bool running(const Gate& g) { return g.started; }
+static void join(Gate& g) {
+    pthread_join(g.thread, nullptr);
+    g.started = false;
 }
+
+// A descriptor of the syncing thread's own, valid after f is closed.
+using SyncHandle = int;
+static bool own_handle(std::FILE* f, SyncHandle& h) { return (h = dup(fileno(f))) >= 0; }
+static bool flush(SyncHandle h) { return fdatasync(h) == 0; }
+static void close_handle(SyncHandle h) { close(h); }
 
 HelpLanguage help_language() {
     return help_language_of(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
@@ -297,9 +253,11 @@ HelpLanguage help_language() {
 
 bool remove_file(const char* name) { return std::remove(name) == 0; }
 
-// The worker, on either platform's primitives above: one job at a time, handed and done.
-enum { HANDED, DONE };
+enum { HANDED, DONE }; // the signals of a gate
+
+// The worker, on either platform's gate: one job at a time, handed and done.
 static struct Worker {
+    Gate gate;
     void (*job)(const void*) = nullptr;
     const void* arg = nullptr; // handed and not yet done
     bool stop = false;
@@ -307,43 +265,98 @@ static struct Worker {
 } wk;
 
 static void work_when_handed() {
-    lock_worker();
+    lock(wk.gate);
     for (;;) {
-        while (!wk.arg && !wk.stop) wait_for(HANDED);
+        while (!wk.arg && !wk.stop) wait_for(wk.gate, HANDED);
         if (!wk.arg) break; // a job handed is done before stopping
         const void* arg = wk.arg;
-        unlock_worker();
+        unlock(wk.gate);
         wk.job(arg);
-        lock_worker();
+        lock(wk.gate);
         wk.arg = nullptr;
-        wake(DONE);
+        wake(wk.gate, DONE);
     }
-    unlock_worker();
+    unlock(wk.gate);
 }
 
 bool start_worker(void (*job)(const void*)) {
-    if (worker_running()) return false;
+    if (running(wk.gate)) return false;
     wk.job = job;
     wk.arg = nullptr;
     wk.stop = false;
-    return spawn_worker();
+    return spawn(wk.gate, work_when_handed);
 }
 
 void hand_to_worker(const void* arg) {
-    lock_worker();
-    while (wk.arg) wait_for(DONE);
+    lock(wk.gate);
+    while (wk.arg) wait_for(wk.gate, DONE);
     wk.arg = arg;
-    unlock_worker();
-    wake(HANDED);
+    unlock(wk.gate);
+    wake(wk.gate, HANDED);
 }
 
 void end_worker() {
-    if (!worker_running()) return;
-    lock_worker();
+    if (!running(wk.gate)) return;
+    lock(wk.gate);
     wk.stop = true;
-    unlock_worker();
-    wake(HANDED);
-    join_worker();
+    unlock(wk.gate);
+    wake(wk.gate, HANDED);
+    join(wk.gate);
+}
+
+// One thread syncs one file whenever asked, through a handle of its own, so that it may go on
+// after the file is closed.
+static struct BackgroundSync {
+    Gate gate;
+    const std::FILE* file = nullptr; // the file asked for
+    SyncHandle handle{};             // the thread's own handle of it
+    bool asked = false, stop = false, failed = false;
+    ~BackgroundSync() { end_background_sync(nullptr); } // the exit would kill a sync half done
+} bg;
+
+static void sync_when_asked() {
+    lock(bg.gate);
+    for (;;) {
+        while (!bg.asked && !bg.stop) wait_for(bg.gate, HANDED);
+        if (!bg.asked) break; // a sync asked for is made before stopping
+        bg.asked = false;
+        unlock(bg.gate);
+        bool ok = flush(bg.handle);
+        lock(bg.gate);
+        if (!ok) bg.failed = true;
+    }
+    unlock(bg.gate);
+}
+
+void sync_in_background(std::FILE* f) {
+    if (running(bg.gate) && bg.file != f) end_background_sync(nullptr);
+    if (!running(bg.gate)) {
+        if (!own_handle(f, bg.handle)) return; // the final sync does it all
+        bg.file = f;
+        bg.asked = bg.stop = bg.failed = false;
+        if (!spawn(bg.gate, sync_when_asked)) {
+            close_handle(bg.handle);
+            bg.file = nullptr;
+            return;
+        }
+    }
+    lock(bg.gate);
+    bg.asked = true;
+    unlock(bg.gate);
+    wake(bg.gate, HANDED);
+}
+
+bool end_background_sync(const std::FILE* f) {
+    if (!running(bg.gate)) return true;
+    lock(bg.gate);
+    bg.stop = true;
+    unlock(bg.gate);
+    wake(bg.gate, HANDED);
+    join(bg.gate);
+    close_handle(bg.handle);
+    bool ok = bg.file != f || !bg.failed;
+    bg.file = nullptr;
+    return ok;
 }
 
 HelpLanguage help_language_of(const char* lc_all, const char* lc_messages, const char* lang) {

@@ -10,8 +10,8 @@ bool rename_replace(const char* from, const char* to);
 bool sync_file(std::FILE* f);
 // Asks another thread to sync what was written to f so far, without waiting for it, so that
 // the disk works while the pass goes on and the final sync_file has little left to do. One
-// file at a time: asking for another first ends the syncs of the one before. Where threads
-// are not used it does nothing.
+// file at a time: asking for another first ends the syncs of the one before. Where no thread
+// can be had it does nothing.
 void sync_in_background(std::FILE* f);
 // Waits for that thread and ends it; false when it was syncing f and one of its syncs failed
 // (the final sync may not hear of that failure again).
