@@ -21,6 +21,9 @@ python3 scripts/cross_check.py --count "${CROSS_CHECK_COUNT:-300}" \
 # A few drawings of many blocks, which the writer thread takes in turns.
 python3 scripts/cross_check.py --count 4 --seed 7 --records 40000 \
   --linux "$PWD/build/release/circle_erase" --windows "$exe"
+# New files past the 8 MiB at which their sync in the background is first asked for.
+python3 scripts/cross_check.py --count 2 --seed 8 --records 250000 \
+  --linux "$PWD/build/release/circle_erase" --windows "$exe"
 # Two runs at once, a holder killed, stale links, a console that cannot be written.
 python3 scripts/fault_tests.py --wine "$exe"
 version=$(build/release/circle_erase --version | cut -d' ' -f2)
