@@ -295,13 +295,17 @@ void hand_to_worker(const void* arg) {
     wake(wk.gate, HANDED);
 }
 
+// Tells a gate's thread to stop, and waits until it has done what it was handed.
+static void stop_and_join(Gate& g, bool& stop) {
+    lock(g);
+    stop = true;
+    unlock(g);
+    wake(g, HANDED);
+    join(g);
+}
+
 void end_worker() {
-    if (!running(wk.gate)) return;
-    lock(wk.gate);
-    wk.stop = true;
-    unlock(wk.gate);
-    wake(wk.gate, HANDED);
-    join(wk.gate);
+    if (running(wk.gate)) stop_and_join(wk.gate, wk.stop);
 }
 
 // One thread syncs one file whenever asked, through a handle of its own, so that it may go on
@@ -348,11 +352,7 @@ void sync_in_background(std::FILE* f) {
 
 bool end_background_sync(const std::FILE* f) {
     if (!running(bg.gate)) return true;
-    lock(bg.gate);
-    bg.stop = true;
-    unlock(bg.gate);
-    wake(bg.gate, HANDED);
-    join(bg.gate);
+    stop_and_join(bg.gate, bg.stop);
     close_handle(bg.handle);
     bool ok = bg.file != f || !bg.failed;
     bg.file = nullptr;
