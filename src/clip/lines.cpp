@@ -87,6 +87,21 @@ static int keep_whole(bool restyled = false) {
     return 0;
 }
 
+// A crossing is accepted within a tolerance box, so one may lie on the line's extension a
+// little before its start or after its end: cut there, it would give a stub that is not part of
+// the line, or fold the line onto one of its ends.
+static void drop_beyond_ends() {
+    const double dx = ILINE.x2 - ILINE.x1, dy = ILINE.y2 - ILINE.y1;
+    const double length = dx * dx + dy * dy; // along is measured in the same units
+    int n = 3;
+    for (int i = 3; i < KPcnt; ++i) {
+        const double along = (KP[i].x - ILINE.x1) * dx + (KP[i].y - ILINE.y1) * dy;
+        if (along < 0 || along > length) continue;
+        KP[n++] = KP[i];
+    }
+    KPcnt = n;
+}
+
 // The list KP: the line's ends, its crossings with the region's edge, sorted along it. Returns
 // the count of crossings added; *change gets KPsort's answer.
 static int cut_points(const ClipFrame& f, int* change) {
@@ -102,6 +117,7 @@ static int cut_points(const ClipFrame& f, int* change) {
     int add = Koten_en_ln(ILINE, 0);
     if (iMode == 3) add += Koten_Gen(ILINE, f.mapped);
     if (iMode == 2) add += Koten_Ko(ILINE, f.mapped);
+    drop_beyond_ends();
     *change = KPsort();
     if (isTest == 2) {
         say("#KPsort()end change(%d) add(%d) KPcnt(%d) iMode(%d)\n", *change, add, KPcnt, iMode);
@@ -151,6 +167,20 @@ static bool clear_outside(const ClipFrame& f) {
            near(out_of_frame(f, {ILINE.x2, ILINE.y2}), TLINE.x2, TLINE.y2);
 }
 
+// Snapped onto the record's own end, a piece next to it may shrink to that one point: the host
+// would read a line of no length that the drawing never held.
+static void drop_empty_pieces() {
+    int n = 1;
+    for (int k = 1; k < olineMAX; ++k) {
+        const Segment& p = OLINE[k];
+        if (p.x1 == p.x2 && p.y1 == p.y2) continue;
+        OLINE[n] = p;
+        ORESTYLE[n] = ORESTYLE[k];
+        ++n;
+    }
+    olineMAX = n;
+}
+
 int Del_c_l() {
     if (isTest == 2)
         say("# Del_c_l() K_C(%.1f %.1f %.1f) (%.1f %.1f) (%.1f) (%.1f)\n", K_CX, K_CY, K_CR, K_SK,
@@ -195,6 +225,7 @@ int Del_c_l() {
         }
     }
     SORT_OLINE(olineMAX, isKeep ? ORESTYLE : nullptr);
+    drop_empty_pieces();
     if (isTest == 2)
         for (int k = 1; k < olineMAX; ++k)
             say("#  SORT_OLINE()end  (%.1f , %.1f)---(%.1f , %.1f)\n", OLINE[k].x1, OLINE[k].y1,

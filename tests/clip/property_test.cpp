@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -245,6 +246,111 @@ class PropertyClip : public ClipFixture {
         return true;
     }
 
+    // A point of the region's edge (the arc, a radius or the chord), rounded to 3 or 4 decimals
+    // as a drawing rounds it: it may lie a little inside or outside.
+    P2 near_edge() {
+        P2 e;
+        int part = reg.mode == 1 ? 0 : rng.below(3);
+        if (part == 0) {
+            e = reg.unframe(reg.on_circle(rng.uni(0, 360)));
+        } else {
+            P2 a = reg.unframe(reg.end1()), b = reg.mode == 2 ? reg.unframe(reg.centre())
+                                                                : reg.unframe(reg.end2());
+            if (part == 2 && reg.mode == 2) a = reg.unframe(reg.end2());
+            e = a + LD(rng.uni(0, 1)) * (b - a);
+        }
+        double k = rng.below(2) ? 1e3 : 1e4;
+        return {std::round(double(e.x) * k) / k, std::round(double(e.y) * k) / k};
+    }
+
+    // The same line with -k, then erased or cropped: the pieces of both sides join end to end
+    // into the line, each within it and of some length, and the run keeps those of its side.
+    void edge_case(Tally& tally) {
+        P2 P = near_edge(), Q;
+        switch (rng.below(4)) {
+        case 0: Q = reg.centre(); break;
+        case 1: Q = near_edge(); break;
+        case 2: Q = reg.centre() + LD(rng.uni(1.2, 3)) * (P - reg.centre()); break;
+        default: Q = {rng.uni(reg.cx - 2 * extent(), reg.cx + 2 * extent()),
+                      rng.uni(reg.cy - 2 * extent(), reg.cy + 2 * extent())};
+        }
+        if (rng.below(2)) std::swap(P, Q);
+        const double x1 = double(P.x), y1 = double(P.y), x2 = double(Q.x), y2 = double(Q.y);
+        if (x1 == x2 && y1 == y2) return;
+        std::string where = designation + show("segment", x1, y1, x2, y2);
+        const P2 D = {LD(x2) - x1, LD(y2) - y1};
+        const LD len = norm(D);
+        auto along = [&](double x, double y) { return dot(P2{x - LD(x1), y - LD(y1)}, D) / len; };
+        auto off = [&](double x, double y) { return cross(D, P2{x - LD(x1), y - LD(y1)}) / len; };
+        const LD eps = 1e-9L * (1 + std::fabs(reg.cx) + std::fabs(reg.cy) + extent());
+
+        std::string bytes;
+        Segment all[9];
+        bool restyled[9];
+        int n = 0;
+        for (int keep = 1; keep >= 0; --keep) {
+            writer_open_memory(fpw, bytes);
+            Pole_set({x1, y1});
+            Pole_set({x2, y2});
+            ILINE = {x1, y1, x2, y2};
+            isCrop = crop ? 1 : 0;
+            isKeep = keep;
+            Del_c_l();
+            writer_close(fpw);
+            isKeep = 0;
+            if (keep) {
+                n = olineMAX - 1;
+                for (int k = 0; k < n; ++k) all[k] = OLINE[k + 1], restyled[k] = ORESTYLE[k + 1];
+                continue;
+            }
+            int m = 0; // the run's pieces are the -k run's of its side
+            for (int k = 0; k < n; ++k) {
+                if (restyled[k]) continue;
+                ASSERT_LT(m + 1, olineMAX) << where;
+                // but that an end next to the record's own is snapped onto it
+                const Segment &o = OLINE[m + 1], &a = all[k];
+                for (auto [u, v] : {std::pair{o.x1, a.x1}, {o.y1, a.y1}, {o.x2, a.x2}, {o.y2, a.y2}})
+                    EXPECT_NEAR(u, v, gomi) << where << " piece " << m;
+                ++m;
+            }
+            EXPECT_EQ(m, olineMAX - 1) << where;
+        }
+        ++tally.segments;
+        tally.pieces += n;
+        ASSERT_GT(n, 0) << where;
+        EXPECT_EQ(all[0].x1, x1) << where;
+        EXPECT_EQ(all[0].y1, y1) << where;
+        EXPECT_EQ(all[n - 1].x2, x2) << where;
+        EXPECT_EQ(all[n - 1].y2, y2) << where;
+        for (int k = 0; k < n; ++k) {
+            const Segment& o = all[k];
+            EXPECT_FALSE(o.x1 == o.x2 && o.y1 == o.y2) << where << " piece " << k << " of no length";
+            for (auto [x, y] : {std::pair{o.x1, o.y1}, std::pair{o.x2, o.y2}}) {
+                EXPECT_GE(along(x, y), -eps) << where << " piece " << k << " before the start";
+                EXPECT_LE(along(x, y), len + eps) << where << " piece " << k << " after the end";
+                EXPECT_LE(std::fabs(off(x, y)), eps) << where << " piece " << k << " off the line";
+            }
+            EXPECT_LT(along(o.x1, o.y1), along(o.x2, o.y2)) << where << " piece " << k;
+            if (k > 0) {
+                EXPECT_EQ(all[k - 1].x2, o.x1) << where << " gap before piece " << k;
+                EXPECT_EQ(all[k - 1].y2, o.y1) << where << " gap before piece " << k;
+            }
+        }
+    }
+
+    void run_edges(int mode, bool crop_run) {
+        crop = crop_run;
+        rng.s += static_cast<std::uint64_t>(mode) + 100;
+        Tally tally;
+        for (int b = 0; b < 300 && !HasFailure(); ++b) {
+            random_boundary(mode);
+            for (int i = 0; i < 12 && !HasFailure(); ++i) edge_case(tally);
+        }
+        std::printf("%smode %d: %d lines from the edge, %d pieces\n", crop ? "crop, " : "", mode,
+                    tally.segments, tally.pieces);
+        EXPECT_GT(tally.segments, 3000);
+    }
+
     void run_mode(int mode, int boundaries, bool crop_run = false) {
         crop = crop_run;
         rng.s += static_cast<std::uint64_t>(mode); // each mode its own sequence
@@ -272,5 +378,12 @@ TEST_F(PropertyClip, Segment) { run_mode(3, 1000); }
 TEST_F(PropertyClip, CropWholeCircleOrEllipse) { run_mode(1, 1000, true); }
 TEST_F(PropertyClip, CropSector) { run_mode(2, 1000, true); }
 TEST_F(PropertyClip, CropSegment) { run_mode(3, 1000, true); }
+
+// Ends rounded near the edge: a crossing found within the tolerance of an end but beyond it
+// cuts nothing, and no piece shrinks to a point.
+TEST_F(PropertyClip, LinesFromTheEdgeStayWithinThemselves) {
+    for (int mode = 1; mode <= 3; ++mode)
+        for (bool crop_run : {false, true}) run_edges(mode, crop_run);
+}
 
 } // namespace
