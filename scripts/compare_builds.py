@@ -13,6 +13,7 @@ option to every set (-k25, say), for a change that must not change what that opt
 import argparse
 import concurrent.futures
 import hashlib
+import math
 import os
 import random
 import re
@@ -29,7 +30,7 @@ SETS = [[], ["-m2"], ["-m3"], ["-m4"], ["-m5"], ["-m6"], ["-i"], ["-c"], ["-c", 
 
 def near_box(seed):
     """Lines about the boundary's box: along its sides, through its corners, tangent, just clear,
-    and tiny ones."""
+    tiny ones, and ones from points of the circle rounded as a drawing rounds them."""
     rng = random.Random(seed)
     base = rng.choice([0, 0, 1e7, -3.5e6])
     cx, cy = base + rng.uniform(-50, 50), base / 2 + rng.uniform(-50, 50)
@@ -40,7 +41,7 @@ def near_box(seed):
              "ci %r %r %r%s" % (cx, cy, r, tail), "#"]
     gap = lambda: rng.choice([0, 1e-9, 1e-6, 0.00025, 0.001, r * 1e-3, r * 0.3]) * rng.choice([1, -1])
     for _ in range(60):
-        k = rng.randrange(5)
+        k = rng.randrange(6)
         if k == 0:  # along a side of the box
             x = cx + rng.choice([r, -r]) + gap()
             y1, y2 = cy + rng.uniform(-3 * r, 3 * r), cy + rng.uniform(-3 * r, 3 * r)
@@ -56,11 +57,20 @@ def near_box(seed):
             pts = (px, py, px + rng.uniform(-1, 1) * 1e-9, py + rng.uniform(3 * r, 4 * r))
         elif k == 3:  # anywhere near
             pts = tuple(c + rng.uniform(-4 * r, 4 * r) for c in (cx, cy, cx, cy))
+        elif k == 4:  # from a rounded point of the circle, inwards or outwards
+            t = rng.uniform(0, 6.283)
+            ex, ey = cx + r * math.cos(t), cy + r * math.sin(t)
+            digits = rng.choice([3, 4])
+            ex, ey = round(ex, digits), round(ey, digits)
+            f = rng.choice([0, 0.5, 2, 3])
+            pts = (ex, ey, cx + (ex - cx) * f, cy + (ey - cy) * f)
+            if rng.random() < 0.5:
+                pts = pts[2:] + pts[:2]
         else:  # so short that its ends merge, or nearly
             x, y = cx + rng.uniform(-4 * r, 4 * r), cy + rng.uniform(-4 * r, 4 * r)
             d = rng.choice([1e-7, 2e-6, 3e-6, 1e-5])
             pts = (x, y, x + d * rng.choice([1, 0, -1]), y + d * rng.choice([1, 0]))
-        fmt = rng.choice(["%.3f", "%.4f", "%r", "%.1f"] if k < 4 else ["%r", "%.7f"])
+        fmt = rng.choice(["%.3f", "%.4f", "%r", "%.1f"] if k < 4 else ["%r", "%.7f"] if k > 4 else ["%r"])
         lines.append(" " + " ".join(fmt % v for v in pts))
         if rng.random() < 0.1:
             lines.append(rng.choice(["pl", "#", "lc3", "z3"]))
