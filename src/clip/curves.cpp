@@ -32,11 +32,11 @@ static Side side_of(const Conic& q, double a, double b, bool on_circle, const Po
     double far = -1;
     for (double f : {0.5, 0.25, 0.75}) {
         Point p = conic_at(q, (a + (b - a) * f) * PAI / 180);
-        double d = edge_distance(p, E1, E2);
+        double d = edge_distance(p, iMode, E1, E2);
         if (d > far) far = d, best = p;
     }
     if (!(far >= tol)) return ALONG;
-    return inside_region(best, E1, E2) ? INSIDE : OUTSIDE;
+    return inside_region(best, iMode, E1, E2) ? INSIDE : OUTSIDE;
 }
 
 static void write_piece(double a, double b, bool short_form) {
@@ -70,7 +70,7 @@ static bool curve_in_frame(const ClipFrame& f, Conic& q, double& tol) {
 // [u v] x = E - c.
 static int curve_cuts(const Conic& q, const ClipFrame& f, bool on_circle, double lo, double hi,
                       double tol, double* cut) {
-    if (!on_circle) return edge_candidates(q, f.E1, f.E2, lo, hi, tol, cut, MAX_CUTS);
+    if (!on_circle) return edge_candidates(q, iMode, f.E1, f.E2, lo, hi, tol, cut, MAX_CUTS);
     int k = 0;
     double det = q.u.x * q.v.y - q.u.y * q.v.x;
     for (const Point* E : {&f.E1, &f.E2}) {

@@ -114,7 +114,7 @@ static int cut_points(const ClipFrame& f, int* change) {
         __TEN(KP[2]);
         say("#  KP(%.1f , %.1f) (%.1f , %.1f)\n", KP[1].x, KP[1].y, KP[2].x, KP[2].y);
     }
-    int add = Koten_en_ln(ILINE, 0);
+    int add = circle_crossings(ILINE, 0);
     if (iMode == 3) add += Koten_Gen(ILINE, f.mapped);
     if (iMode == 2) add += Koten_Ko(ILINE, f.mapped);
     drop_beyond_ends();
@@ -224,7 +224,7 @@ int Del_c_l() {
             OLINE[k] = {a.x, a.y, b.x, b.y};
         }
     }
-    SORT_OLINE(olineMAX, isKeep ? ORESTYLE : nullptr);
+    SORT_OLINE(ILINE, olineMAX, isKeep ? ORESTYLE : nullptr);
     drop_empty_pieces();
     if (isTest == 2)
         for (int k = 1; k < olineMAX; ++k)

@@ -4,6 +4,10 @@
 #include "exchange/settings.h"
 #include "geometry/geometry.h"
 
+int circle_crossings(const Segment& s, int flag) {
+    return isTest == 0 && clear_of_circle(s) ? 0 : Koten_en_ln(s, flag);
+}
+
 // The counts are added in the order written: each call leaves its own diagnostics.
 int chord_crossings(const Point& p, const Point& E1, const Point& E2, int* chord) {
     Segment probe, edge;
@@ -12,7 +16,7 @@ int chord_crossings(const Point& p, const Point& E1, const Point& E2, int* chord
     KPcnt = 0;
     *chord = Koten_lnln(edge, probe, 0);
     int count = *chord;
-    count += Koten_en_ln(probe, 1);
+    count += circle_crossings(probe, 1);
     return count;
 }
 
@@ -23,7 +27,7 @@ int sector_crossings(const Point& p, const Point& E1, const Point& E2, int* seco
     __T2_LN(E2, K_CPT, radius2);
     KPcnt = 0;
     int count = Koten_lnln(radius1, probe, 0);
-    count += Koten_en_ln(probe, 1);
+    count += circle_crossings(probe, 1);
     KPcnt = 0;
     *second = Koten_lnln(radius2, probe, 0);
     count += *second;
@@ -38,10 +42,10 @@ bool in_region(const Point& p, const ClipFrame& f, bool by_probe, int* count, in
         // Towards the centre, which lies inside: an outside point crosses the circle. The short
         // answer leaves the count, which only the diagnostics show.
         inside = false;
-        if (!crosses_on_way_to_centre(p)) {
+        if (isTest != 0 || !crosses_on_way_to_centre(p)) {
             Segment probe;
             __T2_LN(p, {K_CX, K_CY}, probe);
-            *count = Koten_en_ln(probe, 1);
+            *count = circle_crossings(probe, 1);
             inside = *count == 0;
         }
     } else if (iMode == 3) {
@@ -53,6 +57,6 @@ bool in_region(const Point& p, const ClipFrame& f, bool by_probe, int* count, in
         inside = *count == 1 || *count == 3;
     }
     // Through a corner a single crossing counts on both edges that meet there.
-    if (probe_near_corner(p, f.E1, f.E2)) inside = inside_region(p, f.E1, f.E2);
+    if (probe_near_corner(p, iMode, f.E1, f.E2)) inside = inside_region(p, iMode, f.E1, f.E2);
     return inside;
 }

@@ -5,6 +5,9 @@
 #include "clip/frame.h"
 #include "exchange/point.h"
 
+// Koten_en_ln, but for a segment clear of the circle's box, whose candidates would fail their
+// tests without a trace: no candidate, when no diagnostics are asked for.
+int circle_crossings(const Segment& s, int flag);
 // Segment mode: crossings with the chord E1-E2, then with the arc. *chord gets the first.
 int chord_crossings(const Point& p, const Point& E1, const Point& E2, int* chord);
 // Sector mode: crossings with the radius from E1, the arc, the radius from E2. *second gets

@@ -9,6 +9,8 @@ void reset_all(); // every subsystem's state as at start-up
 
 // One option, its prefix '-' or '/' included, into the settings; an unknown letter is reported.
 void OPT(const char* arg);
+// The test mode (0, 1 or 2), and the kernel's diagnostics with it.
+void set_test_mode(int mode);
 // 1 when the current colour and line type are one of the excluded pairs (-e, -f), else 0.
 int EX_CLCT();
 // The host's other spellings of the exchange file renamed to its one name, never over it.

@@ -28,7 +28,7 @@ void OPT(const char* arg) {
         if (has_value) iMode = atoi_sat(value);
         break;
     case 't':
-        isTest = *value == '2' ? 2 : 1;
+        set_test_mode(*value == '2' ? 2 : 1);
         break;
     case 'i':
         isCrop = 1;

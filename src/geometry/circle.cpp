@@ -1,23 +1,20 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
-#include "exchange/attributes.h"
-#include "exchange/format.h"
 #include "exchange/portable_math.h"
-#include "exchange/record.h"
 #include "exchange/settings.h"
 #include "geometry/geometry.h"
+#include "geometry/trace.h"
 
 int __CROSS_C(const Segment& S, const Point& P) {
-    if (isTest == 1) __TEN(P);
+    if (TRACE) TRACE->candidate(P);
     int result = 0;
     double deg = -360; // reported when the box test fails
     const double e = gomi;
-    const bool quiet = isTest != 1 && isTest != 2;
     if (within(P.x, S.x1, S.x2, e) && within(P.y, S.y1, S.y2, e)) {
         // Every angle that is a number folds into [0, 360]; the angle itself, and KDEG with
         // it, is only ever shown in the diagnostics.
-        if (quiet && KRP[2] <= 0 && KRP[3] >= 360)
+        if (!TRACE && KRP[2] <= 0 && KRP[3] >= 360)
             return std::isnan(P.y - K_CY) || std::isnan(P.x - K_CX) ? 0 : 1;
         deg = DEG_0_360(portable::atan2(P.y - K_CY, P.x - K_CX) * 180 / PAI);
         if (KRP[2] <= deg && deg <= KRP[3]) {
@@ -31,12 +28,7 @@ int __CROSS_C(const Segment& S, const Point& P) {
         }
         if (result == 0) KDEG = -1;
     }
-    if (!quiet) {
-        say("#Koten_en_ln() __CROSS_C(%d) KPcnt(%d) KDEG(%.1f) deg(%.1f) KRP(%.1f-%.1f)\n", result,
-            KPcnt, KDEG, deg, KRP[2], KRP[3]);
-        emit("#Koten_en_ln() __CROSS_C(%d) KPcnt(%d) KDEG(%.1f)\n", result, KPcnt, KDEG);
-        __TEN(P);
-    }
+    if (TRACE) TRACE->candidate_tested(P, result, KPcnt, KDEG, deg);
     return result;
 }
 
@@ -65,8 +57,6 @@ bool clear_of_circle(const Segment& S) {
 
 int Koten_en_ln(const Segment& S, int flag) {
     const double cx = K_CX, cy = K_CY, r = K_CR;
-    // Without diagnostics a candidate that fails the box test leaves no trace.
-    if (isTest != 1 && isTest != 2 && clear_of_circle(S)) return 0;
     Point cand[2];
     if (S.x1 == S.x2) {
         double D = r * r - (S.x1 - cx) * (S.x1 - cx);
@@ -110,7 +100,7 @@ int Koten_en_ln(const Segment& S, int flag) {
 // of the true crossing, inside the probe's box. The bound taken allows some thirty times that
 // error, so this answers only where the count surely is not 0.
 bool crosses_on_way_to_centre(const Point& p) {
-    if (isTest == 1 || isTest == 2 || !(KRP[2] <= 0 && KRP[3] >= 360)) return false;
+    if (!(KRP[2] <= 0 && KRP[3] >= 360)) return false;
     const double cx = K_CX, cy = K_CY, r = std::fabs(K_CR), e = gomi;
     double dx = p.x - cx, dy = p.y - cy;
     if (!(e > 0)) return false; // no tolerance

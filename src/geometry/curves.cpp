@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
-#include "exchange/record.h"
 #include "exchange/settings.h"
 #include "geometry/geometry.h"
 
@@ -179,29 +178,29 @@ static double segment_distance(const Point& p, const Point& A, const Point& B) {
     return portable::hypot(q.x, q.y);
 }
 
-double edge_distance(const Point& p, const Point& E1, const Point& E2) {
+double edge_distance(const Point& p, int mode, const Point& E1, const Point& E2) {
     const Point K = {K_CX, K_CY};
     double d = std::fabs(portable::hypot(p.x - K.x, p.y - K.y) - K_CR);
-    if (iMode != 2 && iMode != 3) return d;
+    if (mode != 2 && mode != 3) return d;
     if (!within_arc(p))
         d = std::fmin(portable::hypot(p.x - E1.x, p.y - E1.y),
                       portable::hypot(p.x - E2.x, p.y - E2.y));
-    if (iMode == 2)
+    if (mode == 2)
         return std::fmin(d, std::fmin(segment_distance(p, E1, K), segment_distance(p, E2, K)));
     return std::fmin(d, segment_distance(p, E1, E2));
 }
 
-int edge_candidates(const Conic& q, const Point& E1, const Point& E2, double lo, double hi,
-                    double tol, double* out, int cap) {
+int edge_candidates(const Conic& q, int mode, const Point& E1, const Point& E2, double lo,
+                    double hi, double tol, double* out, int cap) {
     const Point K = {K_CX, K_CY};
     int n = conic_circle_crossings(q, K, K_CR, lo, hi, tol, out, cap);
     if (n < 0) return n;
     double more[4];
     int m = 0;
-    if (iMode == 2) {
+    if (mode == 2) {
         m = conic_line_crossings(q, E1, K, lo, hi, more);
         m += conic_line_crossings(q, E2, K, lo, hi, more + m);
-    } else if (iMode == 3) {
+    } else if (mode == 3) {
         m = conic_line_crossings(q, E1, E2, lo, hi, more);
     }
     for (int i = 0; i < m && n < cap; ++i) {

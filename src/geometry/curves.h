@@ -30,11 +30,12 @@ int conic_line_crossings(const Conic& q, const Point& A, const Point& B, double 
 int conic_circle_crossings(const Conic& q, const Point& o, double r, double lo, double hi,
                            double tol, double* out, int cap);
 
-// Distance of p from the region's edge, in the circle frame: the arc (the whole circle in the
-// whole-circle mode) and the radii or the chord from the arc's ends E1, E2.
-double edge_distance(const Point& p, const Point& E1, const Point& E2);
+// Distance of p from the edge of the region of the (set-up) mode, in the circle frame: the arc
+// (the whole circle in the whole-circle mode) and the radii or the chord from the arc's ends
+// E1, E2.
+double edge_distance(const Point& p, int mode, const Point& E1, const Point& E2);
 // Every angle in [lo, hi] at which q crosses the circle of the boundary or the line of one of
 // the region's straight edges, ascending: a superset of its crossings with the edge; -1 as
 // conic_circle_crossings.
-int edge_candidates(const Conic& q, const Point& E1, const Point& E2, double lo, double hi,
-                    double tol, double* out, int cap);
+int edge_candidates(const Conic& q, int mode, const Point& E1, const Point& E2, double lo,
+                    double hi, double tol, double* out, int cap);

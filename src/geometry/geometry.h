@@ -30,16 +30,17 @@ bool clear_of_circle(const Segment& S);
 // is surely above 0; false says nothing.
 bool crosses_on_way_to_centre(const Point& p);
 
-// The region decided from its own geometry, in the circle frame, where a probe's count cannot
-// decide: E1, E2 are the arc's ends; above the segment mode everything is inside.
-bool inside_region(const Point& p, const Point& E1, const Point& E2);
+// The region of the (set-up) mode decided from its own geometry, in the circle frame, where a
+// probe's count cannot decide: E1, E2 are the arc's ends; above the segment mode everything is
+// inside.
+bool inside_region(const Point& p, int mode, const Point& E1, const Point& E2);
 // The angle of p about the boundary's centre lies in the arc's range.
 bool within_arc(const Point& p);
 // From V to the nearest point of the segment A-B.
 Point offset_to_segment(const Point& V, const Point& A, const Point& B);
 // The probe from p to the outside reference point passes within gomi of a corner of the sector
-// or segment region.
-bool probe_near_corner(const Point& p, const Point& E1, const Point& E2);
+// (mode 2) or segment (mode 3) region.
+bool probe_near_corner(const Point& p, int mode, const Point& E1, const Point& E2);
 
 // The crossings of L with the two radii (sector mode), appended to KP; the arc's ends are PTd
 // when mapped is 1 (an ellipse's circle frame), else PT. Returns how many were appended.
@@ -49,7 +50,7 @@ int Koten_Gen(const Segment& L, int mapped);
 // KP without duplicates, ordered along the line: 0 nothing removed, 1 duplicates removed and
 // KPcnt lowered, 2 the list too long (nothing done).
 int KPsort();
-// The kept pieces in OLINE[1 .. n - 1] turned the line's way, ordered from its start, their
-// outer ends snapped onto its ends within gomi; tags, when given, are ordered with them.
+// The kept pieces of line in OLINE[1 .. n - 1] turned the line's way, ordered from its start,
+// their outer ends snapped onto its ends within gomi; tags, when given, are ordered with them.
 // Returns 0.
-int SORT_OLINE(int n, bool* tags = nullptr);
+int SORT_OLINE(const Segment& line, int n, bool* tags = nullptr);

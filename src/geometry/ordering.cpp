@@ -1,7 +1,7 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
-#include "exchange/record.h"
+#include "exchange/record.h" // PT: the arc's ends
 #include "geometry/geometry.h"
 
 static int recorded(const Point& from, const Point& to, const Segment& L) {
@@ -65,23 +65,23 @@ int KPsort() {
 
 // A class differs also for pieces that run the line's way but lie a rounding off its
 // quadrant boundary (a cut on a radius at 90 degrees); only a negative dot product reverses.
-static bool runs_against(const Segment& piece, int line_class) {
+static bool runs_against(const Segment& piece, const Segment& line, int line_class) {
     if (Dsen(piece) == line_class) return false;
-    double dot = (piece.x2 - piece.x1) * (ILINE.x2 - ILINE.x1) +
-                 (piece.y2 - piece.y1) * (ILINE.y2 - ILINE.y1);
+    double dot =
+        (piece.x2 - piece.x1) * (line.x2 - line.x1) + (piece.y2 - piece.y1) * (line.y2 - line.y1);
     return dot < 0;
 }
 
-int SORT_OLINE(int n, bool* tags) {
+int SORT_OLINE(const Segment& line, int n, bool* tags) {
     const int last = n - 1 < 8 ? n - 1 : 8; // OLINE has slots 1 to 8
     if (last < 1) return 0;
-    const int d = Dsen(ILINE);
+    const int d = Dsen(line);
     double key[9];
     for (int i = 1; i <= last; ++i) {
         Segment& s = OLINE[i];
-        if (runs_against(s, d)) s = {s.x2, s.y2, s.x1, s.y1};
-        double dx = ILINE.x1 - s.x1;
-        double dy = ILINE.y1 - s.y1;
+        if (runs_against(s, line, d)) s = {s.x2, s.y2, s.x1, s.y1};
+        double dx = line.x1 - s.x1;
+        double dy = line.y1 - s.y1;
         key[i] = dx * dx + dy * dy;
     }
     for (int i = 2; i <= last; ++i) {
@@ -101,10 +101,10 @@ int SORT_OLINE(int n, bool* tags) {
     // An end is given the record's own numbers only where it is the record's end: snapping one
     // coordinate alone would move a cut on a nearly level line off the line.
     Segment& first = OLINE[1];
-    if (std::fabs(first.x1 - ILINE.x1) < gomi && std::fabs(first.y1 - ILINE.y1) < gomi)
-        first.x1 = ILINE.x1, first.y1 = ILINE.y1;
+    if (std::fabs(first.x1 - line.x1) < gomi && std::fabs(first.y1 - line.y1) < gomi)
+        first.x1 = line.x1, first.y1 = line.y1;
     Segment& end = OLINE[last];
-    if (std::fabs(end.x2 - ILINE.x2) < gomi && std::fabs(end.y2 - ILINE.y2) < gomi)
-        end.x2 = ILINE.x2, end.y2 = ILINE.y2;
+    if (std::fabs(end.x2 - line.x2) < gomi && std::fabs(end.y2 - line.y2) < gomi)
+        end.x2 = line.x2, end.y2 = line.y2;
     return 0;
 }

@@ -2,7 +2,6 @@
 
 #include "boundary/boundary.h"
 #include "exchange/portable_math.h"
-#include "exchange/record.h"
 #include "exchange/settings.h"
 #include "geometry/geometry.h"
 
@@ -26,23 +25,23 @@ bool within_arc(const Point& p) {
     return (KRP[2] <= deg && deg <= KRP[3]) || (KRP[2] <= deg + 360 && deg + 360 <= KRP[3]);
 }
 
-bool probe_near_corner(const Point& p, const Point& E1, const Point& E2) {
-    if (iMode != 2 && iMode != 3) return false;
+bool probe_near_corner(const Point& p, int mode, const Point& E1, const Point& E2) {
+    if (mode != 2 && mode != 3) return false;
     if (passes_near(p, Pmin[1], E1) || passes_near(p, Pmin[1], E2)) return true;
-    return iMode == 2 && passes_near(p, Pmin[1], K_CPT);
+    return mode == 2 && passes_near(p, Pmin[1], K_CPT);
 }
 
 static double chord_side(const Point& Q, const Point& E1, const Point& E2) {
     return (E2.x - E1.x) * (Q.y - E1.y) - (E2.y - E1.y) * (Q.x - E1.x);
 }
 
-bool inside_region(const Point& p, const Point& E1, const Point& E2) {
-    if (iMode > 3) return true;
+bool inside_region(const Point& p, int mode, const Point& E1, const Point& E2) {
+    if (mode > 3) return true;
     const double cx = K_CX, cy = K_CY, r = K_CR;
     double dx = p.x - cx, dy = p.y - cy;
     if (!(dx * dx + dy * dy < r * r)) return false;
-    if (iMode == 2) return within_arc(p);
-    if (iMode == 3) {
+    if (mode == 2) return within_arc(p);
+    if (mode == 3) {
         double m = (KRP[2] + KRP[3]) * 0.5 * PAI / 180;
         Point M = {cx + r * portable::cos(m), cy + r * portable::sin(m)};
         return (chord_side(p, E1, E2) > 0) == (chord_side(M, E1, E2) > 0);

@@ -1,9 +1,6 @@
 #include "boundary/boundary.h"
-#include "exchange/attributes.h"
-#include "exchange/format.h"
-#include "exchange/record.h"
-#include "exchange/settings.h"
 #include "geometry/geometry.h"
+#include "geometry/trace.h"
 
 int __CROSS(const Segment& A, const Segment& B, const Point& P, int seido) {
     double e = seido != 0 ? gomi : gomi / 100;
@@ -23,10 +20,7 @@ static bool take(const Segment& A, const Segment& B, const Point& P, int seido) 
 }
 
 int Koten_lnln(const Segment& A, const Segment& B, int seido) {
-    if (isTest == 2) {
-        say("# Koten_lnln() A1(%.1f , %.1f)---A2(%.1f , %.1f)\n", A.x1, A.y1, A.x2, A.y2);
-        say("#              B1(%.1f , %.1f)---B2(%.1f , %.1f)\n", B.x1, B.y1, B.x2, B.y2);
-    }
+    if (TRACE) TRACE->segments(A, B);
     int p = 0, q = 0;
     Point k = {0, 0}; // the last candidate computed, for the diagnostics
     const bool a_vertical = A.x1 == A.x2;
@@ -71,14 +65,6 @@ int Koten_lnln(const Segment& A, const Segment& B, int seido) {
             }
         }
     }
-    if (p != 0 || q != 0) {
-        if (isTest == 1 && seido == 1) {
-            __TEN(k);
-            emit("# # p(%d) q(%d) kten(%.1f , %.1f)\n", p, q, k.x, k.y);
-        }
-        if (isTest == 2)
-            say("#      XXX  KP[%d] kten(%.0f ,%.0f)  XXX p(%d)q(%d) KPcnt(%d) seido(%d)\n",
-                KPcnt - 1, k.x, k.y, p, q, KPcnt, seido);
-    }
+    if ((p != 0 || q != 0) && TRACE) TRACE->segment_crossing(k, p, q, KPcnt, seido);
     return KPcnt;
 }

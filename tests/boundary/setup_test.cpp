@@ -173,7 +173,7 @@ TEST_F(BoundarySetup, RefusalLeavesEveryVariableAndTheOutputUntouched) {
     };
     for (int test = 0; test <= 2; ++test) {
         for (const Case& c : cases) {
-            isTest = test;
+            set_test_mode(test);
             boundary(3, 4, c.r, c.sk, c.ek, c.hp, 30);
             preset_derived();
             iMode = c.mode;
@@ -364,7 +364,7 @@ TEST_F(BoundarySetup, BorderOfAnOffCentreArcRunsToItsCentre) {
 }
 
 TEST_F(BoundarySetup, TestModeOneMarksTheEndsBeforeTheBorder) {
-    isTest = 1;
+    set_test_mode(1);
     boundary(0, 0, 10, 0, 90, 1, 0);
     ASSERT_EQ(run(5), 0);
     EXPECT_EQ(out(), "pt 10.0000000000000 0.0000000000000\r\n"
@@ -373,7 +373,7 @@ TEST_F(BoundarySetup, TestModeOneMarksTheEndsBeforeTheBorder) {
 }
 
 TEST_F(BoundarySetup, TestModeOneMarksTheEndsOfACircleToo) {
-    isTest = 1;
+    set_test_mode(1);
     boundary(1, 2, 3, 0, 0, 0, 0);
     ASSERT_EQ(run(1), 0);
     EXPECT_EQ(out(), "pt 4.0000000000000 2.0000000000000\r\n"
@@ -381,7 +381,7 @@ TEST_F(BoundarySetup, TestModeOneMarksTheEndsOfACircleToo) {
 }
 
 TEST_F(BoundarySetup, TestModeTwoReportsTheFinalMode) {
-    isTest = 2;
+    set_test_mode(2);
     boundary(0, 0, 10, 0, 90, 1, 0);
     ::testing::internal::CaptureStdout();
     ASSERT_EQ(run(5), 0);
@@ -391,7 +391,7 @@ TEST_F(BoundarySetup, TestModeTwoReportsTheFinalMode) {
 }
 
 TEST_F(BoundarySetup, NothingOnTheConsoleOutsideTestModeTwo) {
-    isTest = 1;
+    set_test_mode(1);
     boundary(0, 0, 10, 0, 90, 1, 0);
     ::testing::internal::CaptureStdout();
     ASSERT_EQ(run(2), 0);

@@ -196,7 +196,7 @@ TEST_F(ClipLines, ModesAboveFiveEraseEveryLine) {
 
 TEST_F(ClipLines, TestModeMarksTheEndsInTheCircleFrame) {
     designate(0, 0, 10, 0, 0, 0.5, 0, 1);
-    isTest = 1;
+    set_test_mode(1);
     line(-20, 3, 20, 3);
     std::string o = out();
     const std::string marks = "pt -20.0000000000000 6.0000000000000\r\n"
@@ -212,7 +212,7 @@ TEST_F(ClipLines, TestModeMarksTheEndsInTheCircleFrame) {
 
 TEST_F(ClipLines, TestModeTwoTracesTheClipping) {
     designate(0, 0, 10, 0, 0, 0, 0, 1);
-    isTest = 2;
+    set_test_mode(2);
     ::testing::internal::CaptureStdout();
     line(-20, 6, 20, 6);
     std::string console = ::testing::internal::GetCapturedStdout();
@@ -235,7 +235,7 @@ TEST_F(ClipLines, TestModeTwoTracesTheClipping) {
 
 TEST_F(ClipLines, TestModeTwoTraceFallsBackToTheSearchCounts) {
     designate(0, 0, 10, 0, 90, 1, 0, 6);
-    isTest = 2;
+    set_test_mode(2);
     ::testing::internal::CaptureStdout();
     line(20, 0, 30, 5);
     std::string console = ::testing::internal::GetCapturedStdout();
@@ -246,7 +246,7 @@ TEST_F(ClipLines, TestModeTwoTraceFallsBackToTheSearchCounts) {
 
 TEST_F(ClipLines, TestModeTwoTraceOfTheSectorCountsTheSecondRadius) {
     designate(0, 0, 10, 0, 90, 1, 0, 2);
-    isTest = 2;
+    set_test_mode(2);
     ::testing::internal::CaptureStdout();
     line(-5, 5, 15, 5);
     std::string console = ::testing::internal::GetCapturedStdout();

@@ -96,9 +96,9 @@ TEST_F(DelTen, TestModeTwoReportsTheVerdictOfEachMode) {
         {4, 6, 6, "# Del_ten()end k(0)\n"},
     };
     for (const Case& c : cases) {
-        isTest = 0;
+        set_test_mode(0);
         designate(0, 0, 10, 0, c.mode == 1 ? 0 : 90, c.mode == 1 ? 0 : 1, 0, c.mode);
-        isTest = 2;
+        set_test_mode(2);
         ::testing::internal::CaptureStdout();
         point(c.x, c.y);
         std::string console = ::testing::internal::GetCapturedStdout();
@@ -124,7 +124,7 @@ TEST_F(DelMoji, KeptWhenEitherEndIsOutside) {
 
 TEST_F(DelMoji, TestModeTwoTestsBothEnds) {
     designate(0, 0, 10, 0, 0, 0, 0, 1);
-    isTest = 2;
+    set_test_mode(2);
     std::memcpy(ChHEAD, "ch", 2);
     ChX = 1, ChY = 2, ChDX = 30, ChDY = 0;
     ::testing::internal::CaptureStdout();

@@ -254,8 +254,8 @@ class PropertyClip : public ClipFixture {
         if (part == 0) {
             e = reg.unframe(reg.on_circle(rng.uni(0, 360)));
         } else {
-            P2 a = reg.unframe(reg.end1()), b = reg.mode == 2 ? reg.unframe(reg.centre())
-                                                                : reg.unframe(reg.end2());
+            P2 a = reg.unframe(reg.end1()),
+               b = reg.mode == 2 ? reg.unframe(reg.centre()) : reg.unframe(reg.end2());
             if (part == 2 && reg.mode == 2) a = reg.unframe(reg.end2());
             e = a + LD(rng.uni(0, 1)) * (b - a);
         }
@@ -268,11 +268,18 @@ class PropertyClip : public ClipFixture {
     void edge_case(Tally& tally) {
         P2 P = near_edge(), Q;
         switch (rng.below(4)) {
-        case 0: Q = reg.centre(); break;
-        case 1: Q = near_edge(); break;
-        case 2: Q = reg.centre() + LD(rng.uni(1.2, 3)) * (P - reg.centre()); break;
-        default: Q = {rng.uni(reg.cx - 2 * extent(), reg.cx + 2 * extent()),
-                      rng.uni(reg.cy - 2 * extent(), reg.cy + 2 * extent())};
+        case 0:
+            Q = reg.centre();
+            break;
+        case 1:
+            Q = near_edge();
+            break;
+        case 2:
+            Q = reg.centre() + LD(rng.uni(1.2, 3)) * (P - reg.centre());
+            break;
+        default:
+            Q = {rng.uni(reg.cx - 2 * extent(), reg.cx + 2 * extent()),
+                 rng.uni(reg.cy - 2 * extent(), reg.cy + 2 * extent())};
         }
         if (rng.below(2)) std::swap(P, Q);
         const double x1 = double(P.x), y1 = double(P.y), x2 = double(Q.x), y2 = double(Q.y);
@@ -309,7 +316,8 @@ class PropertyClip : public ClipFixture {
                 ASSERT_LT(m + 1, olineMAX) << where;
                 // but that an end next to the record's own is snapped onto it
                 const Segment &o = OLINE[m + 1], &a = all[k];
-                for (auto [u, v] : {std::pair{o.x1, a.x1}, {o.y1, a.y1}, {o.x2, a.x2}, {o.y2, a.y2}})
+                for (auto [u, v] :
+                     {std::pair{o.x1, a.x1}, {o.y1, a.y1}, {o.x2, a.x2}, {o.y2, a.y2}})
                     EXPECT_NEAR(u, v, gomi) << where << " piece " << m;
                 ++m;
             }
@@ -324,7 +332,8 @@ class PropertyClip : public ClipFixture {
         EXPECT_EQ(all[n - 1].y2, y2) << where;
         for (int k = 0; k < n; ++k) {
             const Segment& o = all[k];
-            EXPECT_FALSE(o.x1 == o.x2 && o.y1 == o.y2) << where << " piece " << k << " of no length";
+            EXPECT_FALSE(o.x1 == o.x2 && o.y1 == o.y2)
+                << where << " piece " << k << " of no length";
             for (auto [x, y] : {std::pair{o.x1, o.y1}, std::pair{o.x2, o.y2}}) {
                 EXPECT_GE(along(x, y), -eps) << where << " piece " << k << " before the start";
                 EXPECT_LE(along(x, y), len + eps) << where << " piece " << k << " after the end";

@@ -101,7 +101,7 @@ TEST_F(Options, TestMode) {
     } cases[] = {{"-t", 1},  {"-t2", 2}, {"/T2", 2}, {"-T", 1},
                  {"-tx", 1}, {"-t1", 1}, {"-t3", 1}, {"-t22", 2}};
     for (auto& c : cases) {
-        isTest = 0;
+        set_test_mode(0);
         OPT(c.arg);
         EXPECT_EQ(isTest, c.mode) << c.arg;
     }

@@ -37,7 +37,7 @@ TEST_F(KotenEnLn, RadiusTenCases) {
 TEST_F(KotenEnLn, AngleLimitsSetKdeg) {
     std::string sink;
     writer_open_memory(fpw, sink);
-    isTest = 2;
+    set_test_mode(2);
     testing::internal::CaptureStdout();
     const Segment box = {-20, -20, 20, 20};
     EXPECT_EQ(__CROSS_C(box, {10, 0}), 1);
@@ -85,9 +85,9 @@ TEST_F(KotenEnLn, QuietRunsAnswerAsDiagnosticRuns) {
         if (g() % 50 == 0) (g() % 2 ? K_CX : K_CY) = NAN; // a centre that is not a number
         const Segment s = {coord(), coord(), coord(), coord()};
         const Point P = {coord(), coord()};
-        isTest = 0;
+        set_test_mode(0);
         int quiet = __CROSS_C(s, P);
-        isTest = 2;
+        set_test_mode(2);
         int shown = __CROSS_C(s, P);
         if (quiet != shown && mismatches++ == 0) // reported once the capture is over
             first << "(" << s.x1 << " " << s.y1 << " " << s.x2 << " " << s.y2 << ") P(" << P.x
@@ -132,12 +132,12 @@ TEST_F(KotenEnLn, QuietCrossingsAreTheDiagnosticRunsCrossings) {
         if (g() % 20 == 0) (&s.x1)[g() % 4] = odd[g() % std::size(odd)];
         if (g() % 10 == 0) s.y2 = s.y1 + real(1e-9); // nearly level
         const int flag = static_cast<int>(g() % 2);
-        isTest = 0;
+        set_test_mode(0);
         seed(s);
         int quiet = Koten_en_ln(s, flag);
         const int quiet_cnt = KPcnt;
         const Point q3 = KP[3], q4 = KP[4];
-        isTest = 2;
+        set_test_mode(2);
         seed(s);
         int shown = Koten_en_ln(s, flag);
         auto same = [](Point a, Point b) {
@@ -188,12 +188,12 @@ TEST_F(KotenEnLn, ShortAnswerForProbesNeverMissesACrossing) {
 TEST_F(KotenEnLn, DiagnosticsPerCandidate) {
     std::string sink;
     writer_open_memory(fpw, sink);
-    isTest = 1;
+    set_test_mode(1);
     seed({0, 0, 20, 0});
     testing::internal::CaptureStdout();
     Koten_en_ln({0, 0, 20, 0}, 0);
     Koten_en_ln({-20, 11, 20, 11}, 0); // misses: nothing at all
-    isTest = 2;
+    set_test_mode(2);
     Koten_en_ln({0, 0, 20, 0}, 1);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "#Koten_en_ln() __CROSS_C(1) KPcnt(3) KDEG(360.0) deg(0.0) KRP(0.0-360.0)\n"

@@ -15,7 +15,7 @@ class GeoFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         reset_geometry();
-        isTest = 0;
+        set_test_mode(0);
         gomi = 0.00025;
         K_CX = K_CY = 0, K_CR = 10, K_CPT = {0, 0};
         KRP[2] = 0, KRP[3] = 360;
@@ -23,7 +23,7 @@ class GeoFixture : public ::testing::Test {
         ILINE = {0, 0, 0, 0};
         for (auto& s : OLINE) s = {0, 0, 0, 0};
     }
-    void TearDown() override { isTest = 0; }
+    void TearDown() override { set_test_mode(0); }
     static void seed(const Segment& s) { // the list as set up for one line
         KPcnt = 3;
         KP[1] = {s.x1, s.y1}, KP[2] = {s.x2, s.y2}, KP[3] = KP[4] = {0, 0};

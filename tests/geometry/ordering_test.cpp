@@ -50,20 +50,20 @@ TEST_F(KPsortGeo, RemovesLaterDuplicatesThenOrders) {
 TEST_F(SortOline, TurnsOrdersAndSnaps) {
     ILINE = {10, 0, 0, 0};
     OLINE[1] = {0, 0, 2, 0}, OLINE[2] = {8, 0, 10, 0};
-    EXPECT_EQ(SORT_OLINE(3), 0);
+    EXPECT_EQ(SORT_OLINE(ILINE, 3), 0);
     EXPECT_SEG(OLINE[1], 10, 0, 8, 0);
     EXPECT_SEG(OLINE[2], 2, 0, 0, 0);
     ILINE = {0, 0, 10, 0};
     OLINE[1] = {0.0001, 0, 9.9999, 0};
-    SORT_OLINE(2);
+    SORT_OLINE(ILINE, 2);
     EXPECT_SEG(OLINE[1], 0, 0, 10, 0);
     OLINE[1] = {0.0003, 0, 9.9997, 0.0003};
-    SORT_OLINE(2);
+    SORT_OLINE(ILINE, 2);
     EXPECT_SEG(OLINE[1], 0.0003, 0, 9.9997, 0.0003);
     // A cut near the record's end in one coordinate only is a cut, not the end.
     ILINE = {0, 0, 10, 0.001};
     OLINE[1] = {0.5, 0.00005, 9.9999, 0.0009999};
-    SORT_OLINE(2);
+    SORT_OLINE(ILINE, 2);
     EXPECT_SEG(OLINE[1], 0.5, 0.00005, 10, 0.001);
 }
 
@@ -74,7 +74,7 @@ TEST_F(SortOline, RoundingOffAQuadrantDoesNotTurnAPiece) {
     const Point c = {3e-16, std::nextafter(5.0, 0.0)};
     OLINE[1] = {-5, 5, c.x, c.y}, OLINE[2] = {c.x, c.y, 5, 5};
     ASSERT_EQ(Dsen(OLINE[1]), 4);
-    SORT_OLINE(3);
+    SORT_OLINE(ILINE, 3);
     EXPECT_SEG(OLINE[1], -5, 5, c.x, c.y);
     EXPECT_SEG(OLINE[2], c.x, c.y, 5, 5);
 }

@@ -47,7 +47,7 @@ TEST_F(KotenLnln, ToleranceBoxesAndCountOnly) {
 TEST_F(KotenLnln, Diagnostics) {
     std::string sink;
     writer_open_memory(fpw, sink);
-    isTest = 2;
+    set_test_mode(2);
     KPcnt = 3;
     testing::internal::CaptureStdout();
     Koten_lnln({0, 0, 0, 1}, {1, 5, 2, 6}, 1);   // refused: p 10
@@ -62,7 +62,7 @@ TEST_F(KotenLnln, Diagnostics) {
               "#      XXX  KP[3] kten(1 ,20)  XXX p(1)q(0) KPcnt(4) seido(1)\n"
               "# Koten_lnln() A1(0.0 , 0.0)---A2(2.0 , 2.0)\n"
               "#              B1(0.0 , 1.0)---B2(2.0 , 3.0)\n");
-    isTest = 1; // into the file, and only for recording calls
+    set_test_mode(1); // into the file, and only for recording calls
     KPcnt = 0;
     Koten_lnln({0, 0, 2, 2}, {0, 2, 2, 0}, 0);
     Koten_lnln({0, 0, 2, 2}, {0, 2, 2, 0}, 1);
