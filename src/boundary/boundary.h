@@ -38,9 +38,8 @@ extern int isBorder;  // 1 when the border lines were written
 
 void reset_boundary();
 
-// Reads source from its start; returns the number of lines read, -1 when source cannot be
-// read, -2 when the work file cannot be created.
-long long Tcopy(std::FILE* source, const char* work);
+// Reads source from its start; returns the number of lines read, -1 when source cannot be read.
+long long Tcopy(std::FILE* source);
 // One line of the pre-scan, numbered from 1. Returns 0.
 int Pre_pro(std::string_view line, long long number);
 // A circle record of either form into the current circle; true for the short form.

@@ -5,7 +5,6 @@
 #include "exchange/attributes.h"
 #include "exchange/fields.h"
 #include "exchange/find_byte.h"
-#include "exchange/platform.h"
 #include "exchange/record.h"
 #include "exchange/segment_record.h"
 #include "exchange/settings.h"
@@ -124,16 +123,8 @@ static bool replay_segments(std::FILE* source, const Segment& start) {
     return reader_close(fp);
 }
 
-long long Tcopy(std::FILE* source, const char* work) {
+long long Tcopy(std::FILE* source) {
     if (!reader_open_stream(fp, source)) return -1;
-    // The host has just written its file: on disk it must go before the new one replaces it,
-    // and it goes there beside the scan rather than within the final sync.
-    sync_in_background(fp.f);
-    // The work file is created empty here; the main pass fills it.
-    if (!writer_open(fpw, work)) {
-        reader_close(fp);
-        return -2;
-    }
     const Segment start = ILINE;
     // The last segment line, or empty; one too long to keep (memory stays flat) is read
     // again with the rest.
@@ -162,6 +153,5 @@ long long Tcopy(std::FILE* source, const char* work) {
     bool read_ok = reader_close(fp);
     if (read_ok && (too_long || (!last.empty() && !reads_in_full(last))))
         read_ok = replay_segments(source, start);
-    bool write_ok = writer_close(fpw);
-    return !read_ok ? -1 : !write_ok ? -2 : n;
+    return read_ok ? n : -1;
 }

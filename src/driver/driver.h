@@ -15,6 +15,9 @@ void set_test_mode(int mode);
 int EX_CLCT();
 // The host's other spellings of the exchange file renamed to its one name, never over it.
 void normalise_name();
+// The pre-scan of the exchange file src as a run makes it: src's sync asked for, the work file
+// created empty, then every line read (Tcopy). -2 when the work file cannot be created.
+long long prescan(std::FILE* src);
 // The main pass over fp into fpw, up to its end or a refused boundary.
 void main_pass();
 

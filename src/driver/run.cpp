@@ -41,12 +41,21 @@ static void report(const char* why, std::va_list args) {
     return 1;
 }
 
+long long prescan(std::FILE* src) {
+    // The host has just written its file: on disk it must go before the new one replaces it,
+    // and it goes there beside the scan rather than within the final sync.
+    sync_in_background(src);
+    // The work file is created empty here; the main pass fills it.
+    if (!writer_open(fpw, WORK_NAME) || !writer_close(fpw)) return -2;
+    return Tcopy(src);
+}
+
 // The passes over the exchange file src, which they close once read: Windows cannot replace a
 // file that is open.
 static int passes(std::FILE*& src) {
     // The host's file is replaced only when the host may write it.
     if (!may_replace(EXCHANGE_NAME)) return failure("%s is read-only", EXCHANGE_NAME);
-    long long lines = Tcopy(src, WORK_NAME);
+    long long lines = prescan(src);
     if (lines == -1) return fail("cannot read %s", EXCHANGE_NAME);
     if (lines < 0) return fail("cannot create %s", WORK_NAME);
     if (isTest == 2) {
