@@ -10,9 +10,11 @@
 - the edges: a second run while one holds the lock (both orders), a holder killed with SIGKILL,
   stale links at the work files' names, a FIFO for the exchange file, out of memory, a console
   that cannot be written. With --wine EXE is a Windows executable and only the edges that
-  Windows has are tried, under Wine.
+  Windows has are tried, under Wine;
+- with --shim, a library preloaded into the run that times what a busy machine does: the
+  exchange file replaced between the open and the lock, a background sync that fails once.
 
-usage: fault_tests.py EXE [--kills N] [--records N] [--no-memory-limit] [--wine]
+usage: fault_tests.py EXE [--kills N] [--records N] [--no-memory-limit] [--wine] [--shim SO]
 """
 import argparse
 import fcntl
@@ -186,6 +188,48 @@ def unix_edges(top, cmd, data, memory_limit):
         check(exchange(d) == huge and only_exchange(d), "out of memory: nothing changes")
 
 
+def preloaded(exe, shim, **env):
+    """The environment of a run with the shim preloaded. AddressSanitizer's runtime must come
+    first of all libraries, so an instrumented tool's own is named before the shim."""
+    libs = subprocess.run(["ldd", exe], capture_output=True, text=True).stdout.split("\n")
+    asan = [l.split("=>")[1].split()[0] for l in libs if "libasan" in l and "=>" in l]
+    return dict(os.environ, LD_PRELOAD=":".join(asan + [shim]), **env)
+
+
+def shim_faults(top, exe, shim):
+    first, second = drawings.drawing(1, records=300), drawings.drawing(6, records=300)
+
+    def result_of(data):
+        d = fresh(top, "alone", data)
+        check(subprocess.run([exe], cwd=d).returncode == 0, "shim: a run alone exits 0")
+        return exchange(d)
+
+    stale, want = result_of(first), result_of(second)
+    check(stale != want, "shim: the two drawings give two results")
+    # The host puts a new file at the name between the run's open and its lock: the run
+    # opens the name again and rewrites the new file, never the old one's result over it.
+    d = fresh(top, "swapped", first)
+    with open(os.path.join(d, "NEXT.TXT"), "wb") as f:
+        f.write(second)
+    env = preloaded(exe, shim, CE_SHIM_RENAME_FROM="NEXT.TXT", CE_SHIM_RENAME_TO="ZOD_UZUD.TXT")
+    p = subprocess.run([exe], cwd=d, env=env, capture_output=True)
+    check(p.returncode == 0 and exchange(d) == want and only_exchange(d),
+          "replaced before the lock: the successor rewritten, got %d %r %s"
+          % (p.returncode, p.stderr, "stale result" if exchange(d) == stale else ""))
+
+    # Past 16 MiB the new file is synced in the background at least twice. The first sync
+    # fails and a later one succeeds: part of the file may not be on the disk, so the new
+    # file must not replace the old one.
+    big = second + (b"#" + b"x" * (1 << 20) + b"\r\n") * 40
+    d = fresh(top, "sync", big)
+    p = subprocess.run([exe], cwd=d, env=preloaded(exe, shim, CE_SHIM_SYNC_FAIL="ZOD_UZUD.$$N"),
+                       capture_output=True)
+    check(p.returncode == 1 and one_line(p.stderr),
+          "a background sync failed once: status 1 and one line, got %d %r"
+          % (p.returncode, p.stderr))
+    check(exchange(d) == big and only_exchange(d), "a background sync failed once: nothing changes")
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("exe")
@@ -194,6 +238,7 @@ def main():
     ap.add_argument("--no-memory-limit", action="store_true",
                     help="skip the out-of-memory case (a sanitizer's shadow memory needs more)")
     ap.add_argument("--wine", action="store_true")
+    ap.add_argument("--shim", help="the library built from tests/fault_shim.cpp (Linux)")
     o = ap.parse_args()
     exe = os.path.abspath(o.exe)
     rng = random.Random(5)
@@ -213,6 +258,8 @@ def main():
         return 1 if failures else 0
     with tempfile.TemporaryDirectory(prefix="ce_fault_") as top:
         edges(top, [exe], False, not o.no_memory_limit)
+        if o.shim:
+            shim_faults(top, exe, os.path.abspath(o.shim))
         # The complete result, from a run left alone.
         d = fresh(top, "whole", data)
         t0 = time.monotonic()
