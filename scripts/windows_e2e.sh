@@ -24,6 +24,18 @@ python3 scripts/cross_check.py --count 4 --seed 7 --records 40000 \
 # New files past the 8 MiB at which their sync in the background is first asked for.
 python3 scripts/cross_check.py --count 2 --seed 8 --records 250000 \
   --linux "$PWD/build/release/circle_erase" --windows "$exe"
+# The same bytes from a build without optimisation, which calls MinGW's runtime where the
+# optimised one has the instruction inline: a crossing whose square root shows when rounded
+# twice, and the generated drawings, two of them large.
+cmake --preset windows-debug >/dev/null
+cmake --build --preset windows-debug --target circle_erase -j "$(nproc 2>/dev/null || echo 2)"
+unoptimised="$PWD/build/windows-debug/circle_erase.exe"
+python3 scripts/run_e2e.py --platform windows --strip-cr --cases tests/e2e \
+  --only crossing-square-root-rounded-once -- wine "$unoptimised"
+python3 scripts/cross_check.py --count "${CROSS_CHECK_COUNT:-300}" \
+  --linux "$PWD/build/release/circle_erase" --windows "$unoptimised"
+python3 scripts/cross_check.py --count 2 --seed 8 --records 250000 \
+  --linux "$PWD/build/release/circle_erase" --windows "$unoptimised"
 # Two runs at once, a holder killed, stale links, a console that cannot be written.
 python3 scripts/fault_tests.py --wine "$exe"
 version=$(build/release/circle_erase --version | cut -d' ' -f2)

@@ -177,10 +177,10 @@ int Del_c_c(bool short_form) {
     double uu = q.u.x * q.u.x + q.u.y * q.u.y, vv = q.v.x * q.v.x + q.v.y * q.v.y;
     double uv = q.u.x * q.v.x + q.u.y * q.v.y;
     double off = portable::hypot(q.c.x - K_CX, q.c.y - K_CY);
-    if (off - std::sqrt(uu + vv) > K_CR + tol) return isCrop ? gone() : 1;
+    if (off - portable::sqrt(uu + vv) > K_CR + tol) return isCrop ? gone() : 1;
     // The curve's distances from its centre run from smin to smax.
     double mid = 0.5 * (uu + vv), dev = portable::hypot(0.5 * (uu - vv), uv);
-    double smax = std::sqrt(mid + dev), smin = std::sqrt(std::fmax(0, mid - dev));
+    double smax = portable::sqrt(mid + dev), smin = portable::sqrt(std::fmax(0, mid - dev));
     const bool on_circle = off + std::fmax(std::fabs(smax - K_CR), std::fabs(smin - K_CR)) < tol;
     // Along the edge all the way, or outside beyond the arc: an erase keeps it all.
     if (on_circle && (!isCrop || (iMode != 2 && iMode != 3))) return 1;

@@ -75,6 +75,8 @@ double acos(double x) {
     return static_cast<double>(std::atan2(std::sqrt((1 - k) * (1 + k)), k));
 }
 
+// std::sqrt of a long double is the x87's fsqrt, inline or in either runtime, exact to its 64
+// bits: rounded to double after, the result is rounded twice, but the same way everywhere.
 double hypot(double x, double y) {
     ld a = x, b = y;
     if (std::isinf(a) || std::isinf(b)) return HUGE_VAL;

@@ -4,7 +4,23 @@
 // basic operations and square root are exact to IEEE rules on both, and round once to double.
 #pragma once
 
+#include <cmath>
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace portable {
+
+// The square root of a double, rounded once. MinGW's runtime takes it on the x87, rounds to 64
+// bits and again to 53, and is called wherever the compiler does not put the instruction inline
+// (a build without optimisation): SSE2's own is exact at every level.
+inline double sqrt(double x) {
+#if defined(__SSE2__) || defined(_M_X64)
+    return _mm_cvtsd_f64(_mm_sqrt_sd(_mm_set_sd(x), _mm_set_sd(x)));
+#else
+    return std::sqrt(x);
+#endif
+}
 
 double sin(double x);
 double cos(double x);

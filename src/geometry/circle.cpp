@@ -61,7 +61,7 @@ int Koten_en_ln(const Segment& S, int flag) {
     if (S.x1 == S.x2) {
         double D = r * r - (S.x1 - cx) * (S.x1 - cx);
         if (D < 0) return 0;
-        double s = std::sqrt(D);
+        double s = portable::sqrt(D);
         cand[0] = {S.x1, cy + s};
         cand[1] = {S.x1, cy - s};
     } else {
@@ -74,7 +74,7 @@ int Koten_en_ln(const Segment& S, int flag) {
         double fx = ax + u * dx, fy = ay + u * dy;
         double D = r * r - (fx * fx + fy * fy);
         if (D < 0) return 0; // 0 goes on: a tangent
-        double s = std::sqrt(D / dd);
+        double s = portable::sqrt(D / dd);
         double t0 = dx > 0 ? u + s : u - s; // the larger x first
         double t1 = dx > 0 ? u - s : u + s;
         cand[0] = {S.x1 + t0 * dx, S.y1 + t0 * dy};

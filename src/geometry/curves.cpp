@@ -113,7 +113,8 @@ int conic_circle_crossings(const Conic& q, const Point& o, double r, double lo, 
     double a0 = d.x * d.x + d.y * d.y + 0.5 * (uu + vv) - r * r;
     double a1 = 2 * (d.x * u.x + d.y * u.y), b1 = 2 * (d.x * v.x + d.y * v.y);
     double R1 = portable::hypot(a1, b1), R2 = portable::hypot(0.5 * (uu - vv), uv);
-    double size = portable::hypot(d.x, d.y) + std::sqrt(uu) + std::sqrt(vv) + std::fabs(r);
+    double size =
+        portable::hypot(d.x, d.y) + portable::sqrt(uu) + portable::sqrt(vv) + std::fabs(r);
     double ef = 1e-14 * size * size;                // rounding of f and of its slope
     if (!(std::fabs(a0) <= R1 + R2 + ef)) return 0; // clear of the circle, or not a number
     int n = 0;
@@ -135,14 +136,14 @@ int conic_circle_crossings(const Conic& q, const Point& o, double r, double lo, 
         double got[2];
         int m = two_in_range(root[0], root[1], lo, hi, got);
         for (int i = 0; i < m && n < cap; ++i) out[n++] = got[i];
-        return touches_dropped(f, out, n, tol / (4 * std::sqrt(uu + vv)));
+        return touches_dropped(f, out, n, tol / (4 * portable::sqrt(uu + vv)));
     }
 
     // Over a span of half-width w about its middle, f strays from its value there by at most
     // M1 w, and its slope by at most M2 w: a span passes without a root, or holds at most one,
     // or is halved, down to a length of the curve below tol, where only a sign change counts.
     const double M1 = R1 + 2 * R2, M2 = R1 + 4 * R2;
-    const double reach = std::sqrt(uu + vv);
+    const double reach = portable::sqrt(uu + vv);
     const double w_min = tol / (4 * reach);
     struct Span {
         double a, b, fa, fb;

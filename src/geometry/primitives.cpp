@@ -7,7 +7,7 @@
 double __Distance(const Point& p, const Point& q) {
     double dx = p.x - q.x;
     double dy = p.y - q.y;
-    return std::sqrt(dx * dx + dy * dy);
+    return portable::sqrt(dx * dx + dy * dy);
 }
 
 // Beyond this many turns the stepwise fold would take too long (or, for huge angles, never
