@@ -299,8 +299,8 @@ static void emit_stage(Writer& w) {
     k.staged = 0;
 }
 
-static void stage_bytes(Writer& w, const char* p, std::size_t n) {
-    WriterBlocks& k = *w.blocks;
+// k is w's blocks, taken once by the caller's loop.
+static void stage_bytes(Writer& w, WriterBlocks& k, const char* p, std::size_t n) {
     while (n > 0) {
         if (k.staged == IO_CHUNK) emit_stage(w);
         std::size_t m = IO_CHUNK - k.staged < n ? IO_CHUNK - k.staged : n;
@@ -311,9 +311,8 @@ static void stage_bytes(Writer& w, const char* p, std::size_t n) {
     }
 }
 
-static void stage_line(Writer& w, const PendingLine& line) {
+static void stage_line(Writer& w, WriterBlocks& k, const PendingLine& line) {
     constexpr std::size_t MOST = 4 * (1 + FIXED_MOST) + 2;
-    WriterBlocks& k = *w.blocks;
     if (IO_CHUNK - k.staged < MOST) emit_stage(w);
     char* o = k.stage + k.staged;
     for (double v : line.v) {
@@ -327,13 +326,14 @@ static void stage_line(Writer& w, const PendingLine& line) {
 
 // A block's bytes in order, with its segment lines written where they stand.
 static void drain(Writer& w, const Block& b) {
+    WriterBlocks& s = *w.blocks;
     std::size_t from = 0;
     for (std::size_t k = 0; k < b.nlines; ++k) {
-        stage_bytes(w, b.raw + from, b.lines[k].at - from);
-        stage_line(w, b.lines[k]);
+        stage_bytes(w, s, b.raw + from, b.lines[k].at - from);
+        stage_line(w, s, b.lines[k]);
         from = b.lines[k].at;
     }
-    stage_bytes(w, b.raw + from, b.len - from);
+    stage_bytes(w, s, b.raw + from, b.len - from);
 }
 
 // On the writer thread, while the writer gathers the other block. Out of memory in the filter
@@ -362,17 +362,16 @@ void hand_off(Writer& w) {
 
 static void flush(Writer& w) {
     if (w.len == 0 && w.nlines == 0) return;
-    const int at = w.blocks->gathering;
-    Block& b = w.blocks->block[at];
+    Block& b = w.blocks->block[w.blocks->gathering];
     b.len = w.len;
     b.nlines = w.nlines;
     if (w.handed_off) {
         hand_to_worker(&b);
-        gather_into(w, at ^ 1);
+        gather_into(w, w.blocks->gathering ^ 1);
         return;
     }
     drain(w, b);
-    gather_into(w, at);
+    gather_into(w, w.blocks->gathering);
 }
 
 static void put_bytes(Writer& w, const char* p, std::size_t n) {
