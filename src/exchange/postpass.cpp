@@ -1,6 +1,7 @@
 #include "exchange/postpass.h"
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "exchange/find_byte.h"
@@ -8,20 +9,26 @@
 
 // A "pl" line loses its marker when its block is a single segment: the line, at most two "z"
 // lines, one " " line, then "#". Lines are held back only while that may still come; the
-// rest goes out in runs as it came.
-static struct {
-    std::string held;    // the "pl" line and the lines after it
-    std::size_t pl_end;  // where the "pl" line ends in held; 0 while it is not complete
-    int zs;              // "z" lines held
-    bool segment;        // the " " line is held
-    bool to_held;        // the current line goes to held, else out
-    std::size_t in_line; // bytes of the current line seen
-    bool lone_p;         // the current line's first byte, 'p', is kept back for its second
-    std::string out;     // small pieces gathered into one write
-} mc;
+// rest goes out in runs as it came. Each writer's check has its state of its own, used by the
+// thread that drains the writer.
+namespace {
+struct MarkerCheck final : Filter {
+    std::string held;        // the "pl" line and the lines after it
+    std::size_t pl_end = 0;  // where the "pl" line ends in held; 0 while it is not complete
+    int zs = 0;              // "z" lines held
+    bool segment = false;    // the " " line is held
+    bool to_held = false;    // the current line goes to held, else out
+    std::size_t in_line = 0; // bytes of the current line seen
+    bool lone_p = false;     // the current line's first byte, 'p', is kept back for its second
+    std::string out;         // small pieces gathered into one write
+
+    MarkerCheck() { out.reserve(IO_CHUNK); } // its most, so that it never grows on the way
+    void pass(Writer& w, std::string_view bytes, bool last) override;
+};
+} // namespace
 
 // Pieces go out in order; only large ones are written straight from where they are.
-static void out(Writer& w, std::string_view bytes) {
+static void send(MarkerCheck& mc, Writer& w, std::string_view bytes) {
     constexpr std::size_t BIG = 1 << 16;
     if (mc.out.size() + bytes.size() > IO_CHUNK || (bytes.size() >= BIG && !mc.out.empty())) {
         write_through(w, mc.out);
@@ -33,17 +40,17 @@ static void out(Writer& w, std::string_view bytes) {
         mc.out.append(bytes);
 }
 
-static void release(Writer& w) {
-    out(w, mc.held);
+static void release(MarkerCheck& mc, Writer& w) {
+    send(mc, w, mc.held);
     mc.held.clear();
 }
 
 // Decides where the line that starts with c0 c1 goes; c1 is '\0' for a line of one byte.
-static void line_starts(Writer& w, char c0, char c1) {
+static void line_starts(MarkerCheck& mc, Writer& w, char c0, char c1) {
     if (!mc.held.empty()) {
         if (mc.segment && c0 == '#') {
-            out(w, "#pl\r\n");
-            out(w, std::string_view(mc.held).substr(mc.pl_end));
+            send(mc, w, "#pl\r\n");
+            send(mc, w, std::string_view(mc.held).substr(mc.pl_end));
             mc.held.clear();
             mc.to_held = false;
             return;
@@ -56,7 +63,7 @@ static void line_starts(Writer& w, char c0, char c1) {
             mc.to_held = true;
             return;
         }
-        release(w);
+        release(mc, w);
     }
     mc.to_held = c0 == 'p' && c1 == 'l';
     if (mc.to_held) mc.pl_end = 0, mc.zs = 0, mc.segment = false;
@@ -64,7 +71,7 @@ static void line_starts(Writer& w, char c0, char c1) {
 
 // While nothing is held only a line that starts with 'p' matters: the next such line start at
 // or after p, or end, keeping count of the bytes into the current line.
-static const char* next_p_line(const char* p, const char* end) {
+static const char* next_p_line(MarkerCheck& mc, const char* p, const char* end) {
     for (const char* q = p;; ++q) {
         q = find_byte(q, end, 'p');
         if (!q) break;
@@ -79,25 +86,26 @@ static const char* next_p_line(const char* p, const char* end) {
     return end;
 }
 
-static void take_back_markers(Writer& w, std::string_view bytes, bool last) {
+void MarkerCheck::pass(Writer& w, std::string_view bytes, bool last) {
+    MarkerCheck& mc = *this;
     const char* p = bytes.data();
     const char* end = p + bytes.size();
     const char* run = p; // start of the bytes going out as they are
     auto end_run = [&] {
-        out(w, std::string_view(run, p - run));
+        send(mc, w, std::string_view(run, p - run));
         run = p;
     };
     if (mc.lone_p && (p < end || last)) {
         mc.lone_p = false;
-        line_starts(w, 'p', p < end ? *p : '\0');
+        line_starts(mc, w, 'p', p < end ? *p : '\0');
         if (mc.to_held)
             mc.held.push_back('p');
         else
-            out(w, "p");
+            send(mc, w, "p");
     }
     while (p < end) {
         if (mc.held.empty() && (mc.in_line > 0 || *p != 'p')) {
-            p = next_p_line(p, end);
+            p = next_p_line(mc, p, end);
             if (p == end) break;
         }
         if (mc.in_line == 0) {
@@ -108,7 +116,7 @@ static void take_back_markers(Writer& w, std::string_view bytes, bool last) {
                 run = ++p;
                 break;
             }
-            line_starts(w, *p, end - p > 1 ? p[1] : '\0');
+            line_starts(mc, w, *p, end - p > 1 ? p[1] : '\0');
             if (mc.to_held) end_run(); // what went out before it
         }
         const char* nl = find_byte(p, end, '\n');
@@ -123,22 +131,14 @@ static void take_back_markers(Writer& w, std::string_view bytes, bool last) {
     }
     end_run();
     if (!last) return;
-    release(w);
-    if (mc.in_line > 0) out(w, "\r\n"); // the last line lacked its line end
+    release(mc, w);
+    if (mc.in_line > 0) send(mc, w, "\r\n"); // the last line lacked its line end
     write_through(w, mc.out);
     mc.out.clear();
     mc.in_line = 0;
 }
 
-void check_markers(Writer& w) {
-    mc.held.clear();
-    mc.out.clear();
-    mc.pl_end = 0;
-    mc.zs = 0;
-    mc.segment = mc.to_held = mc.lone_p = false;
-    mc.in_line = 0;
-    w.filter = take_back_markers;
-}
+void check_markers(Writer& w) { w.filter = std::make_unique<MarkerCheck>(); }
 
 bool open_new_exchange() {
     // The host's file is replaced only by a complete copy that has reached the disk.

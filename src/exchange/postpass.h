@@ -17,5 +17,6 @@ bool open_new_exchange();
 bool close_new_exchange(bool ok);
 
 // The same check as a writer's filter, on bytes as the writer puts them out (CR LF line
-// ends), so that a pass can write the exchange file directly. Starts from a clean state.
+// ends), so that a pass can write the exchange file directly. Its state is the writer's own,
+// from a clean start to the writer's close.
 void check_markers(Writer& w);

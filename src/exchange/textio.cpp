@@ -14,22 +14,27 @@
 Reader fp;
 Writer fpw;
 
-// A pass has one input and one output open at a time: their buffers are these.
-static char in_chunk[IO_CHUNK];
-
-// Two blocks, so that one is gathered while the writer thread drains the other.
-static struct Block {
+struct Block {
     char raw[BLOCK];
     PendingLine lines[BLOCK_LINES];
     std::size_t len, nlines;
-} blocks[2];
-static int gathering; // the block the writer fills
+    Writer* owner; // for the writer thread, which is handed the block alone
+};
 
-// Drained bytes on their way to the filter or the file: whichever thread drains owns it.
-static char stage[IO_CHUNK];
-static std::size_t staged;
+// Two blocks, so that one is gathered while the writer thread drains the other, and the stage
+// of drained bytes on their way to the filter or the file, which is the thread's that drains.
+// Allocated once at open, left uninitialised: pages that a writer never fills (the second
+// block of one that is not handed off) cost no memory.
+struct WriterBlocks {
+    Block block[2];
+    int gathering; // the block the writer fills
+    char stage[IO_CHUNK];
+    std::size_t staged;
+};
 
 static void reader_reset(Reader& r) {
+    delete[] r.chunk;
+    r.chunk = nullptr;
     r.f = nullptr;
     r.mem = nullptr;
     r.memlen = 0;
@@ -41,12 +46,25 @@ static void reader_reset(Reader& r) {
     r.owned = false;
 }
 
+Reader::~Reader() { reader_close(*this); }
+
+// Onto f from its start, in a chunk taken before: out of memory leaves no file open.
+static bool start_reading(Reader& r, std::FILE* f) {
+    if (std::fseek(f, 0, SEEK_SET) != 0) return false;
+    std::clearerr(f);
+    std::setvbuf(f, nullptr, _IONBF, 0); // we buffer ourselves
+    r.f = f;
+    r.buf = r.chunk;
+    return true;
+}
+
 bool reader_open(Reader& r, const char* name) {
-    reader_reset(r);
+    reader_close(r);
+    r.chunk = new char[IO_CHUNK];
     std::FILE* f = std::fopen(name, "rb");
-    if (!f) return false;
-    if (!reader_open_stream(r, f)) {
-        std::fclose(f);
+    if (!f || !start_reading(r, f)) {
+        if (f) std::fclose(f);
+        reader_reset(r);
         return false;
     }
     r.owned = true;
@@ -54,17 +72,15 @@ bool reader_open(Reader& r, const char* name) {
 }
 
 bool reader_open_stream(Reader& r, std::FILE* f) {
+    reader_close(r);
+    r.chunk = new char[IO_CHUNK];
+    if (start_reading(r, f)) return true;
     reader_reset(r);
-    if (std::fseek(f, 0, SEEK_SET) != 0) return false;
-    std::clearerr(f);
-    std::setvbuf(f, nullptr, _IONBF, 0); // we buffer ourselves
-    r.f = f;
-    r.buf = in_chunk;
-    return true;
+    return false;
 }
 
 void reader_open_memory(Reader& r, std::string_view bytes) {
-    reader_reset(r);
+    reader_close(r);
     r.mem = bytes.data();
     r.memlen = bytes.size();
 }
@@ -207,29 +223,44 @@ bool reader_close(Reader& r) {
 }
 
 static void gather_into(Writer& w, int block) {
-    gathering = block;
-    w.buf = blocks[block].raw;
-    w.lines = blocks[block].lines;
+    w.blocks->gathering = block;
+    w.buf = w.blocks->block[block].raw;
+    w.lines = w.blocks->block[block].lines;
     w.len = w.nlines = 0;
 }
 
+// Closed: nothing open, nothing owned, nothing put.
 static void writer_reset(Writer& w) {
     w.f = nullptr;
     w.mem = nullptr;
     w.err = false;
-    w.filter = nullptr;
+    w.filter.reset();
     w.durable = false;
     w.written = w.synced = 0;
     w.handed_off = false;
-    staged = 0;
+    delete w.blocks;
+    w.blocks = nullptr;
+    w.buf = nullptr;
+    w.lines = nullptr;
+    w.len = w.nlines = 0;
+}
+
+// Blocks taken before the file is created: out of memory leaves no file open.
+static void writer_start(Writer& w) {
+    writer_abandon(w);
+    w.blocks = new WriterBlocks;
+    w.blocks->block[0].owner = w.blocks->block[1].owner = &w;
+    w.blocks->staged = 0;
     gather_into(w, 0);
 }
 
+Writer::~Writer() { writer_abandon(*this); }
+
 bool writer_open(Writer& w, const char* name) {
-    writer_reset(w);
+    writer_start(w);
     w.f = create_new(name);
     if (!w.f) {
-        w.buf = nullptr;
+        writer_reset(w);
         return false;
     }
     std::setvbuf(w.f, nullptr, _IONBF, 0);
@@ -237,7 +268,7 @@ bool writer_open(Writer& w, const char* name) {
 }
 
 void writer_open_memory(Writer& w, std::string& sink) {
-    writer_reset(w);
+    writer_start(w);
     w.mem = &sink;
 }
 
@@ -258,60 +289,63 @@ void write_through(Writer& w, std::string_view bytes) {
 }
 
 static void emit_stage(Writer& w) {
-    if (staged == 0) return;
-    std::string_view bytes(stage, staged);
+    WriterBlocks& k = *w.blocks;
+    if (k.staged == 0) return;
+    std::string_view bytes(k.stage, k.staged);
     if (w.filter)
-        w.filter(w, bytes, false);
+        w.filter->pass(w, bytes, false);
     else
         write_through(w, bytes);
-    staged = 0;
+    k.staged = 0;
 }
 
-static void stage_bytes(Writer& w, const char* p, std::size_t n) {
+// k is w's blocks, taken once by the caller's loop.
+static void stage_bytes(Writer& w, WriterBlocks& k, const char* p, std::size_t n) {
     while (n > 0) {
-        if (staged == IO_CHUNK) emit_stage(w);
-        std::size_t k = IO_CHUNK - staged < n ? IO_CHUNK - staged : n;
-        std::memcpy(stage + staged, p, k);
-        staged += k;
-        p += k;
-        n -= k;
+        if (k.staged == IO_CHUNK) emit_stage(w);
+        std::size_t m = IO_CHUNK - k.staged < n ? IO_CHUNK - k.staged : n;
+        std::memcpy(k.stage + k.staged, p, m);
+        k.staged += m;
+        p += m;
+        n -= m;
     }
 }
 
-static void stage_line(Writer& w, const PendingLine& line) {
+static void stage_line(Writer& w, WriterBlocks& k, const PendingLine& line) {
     constexpr std::size_t MOST = 4 * (1 + FIXED_MOST) + 2;
-    if (IO_CHUNK - staged < MOST) emit_stage(w);
-    char* o = stage + staged;
+    if (IO_CHUNK - k.staged < MOST) emit_stage(w);
+    char* o = k.stage + k.staged;
     for (double v : line.v) {
         *o++ = ' ';
         o = put_fixed(o, v, 13);
     }
     *o++ = '\r';
     *o++ = '\n';
-    staged = o - stage;
+    k.staged = o - k.stage;
 }
 
 // A block's bytes in order, with its segment lines written where they stand.
 static void drain(Writer& w, const Block& b) {
+    WriterBlocks& s = *w.blocks;
     std::size_t from = 0;
     for (std::size_t k = 0; k < b.nlines; ++k) {
-        stage_bytes(w, b.raw + from, b.lines[k].at - from);
-        stage_line(w, b.lines[k]);
+        stage_bytes(w, s, b.raw + from, b.lines[k].at - from);
+        stage_line(w, s, b.lines[k]);
         from = b.lines[k].at;
     }
-    stage_bytes(w, b.raw + from, b.len - from);
+    stage_bytes(w, s, b.raw + from, b.len - from);
 }
 
-// The writer whose blocks the worker thread drains while the next one is gathered.
-static Writer* draining;
-
-// Out of memory in the filter must not end the process from this thread: the writer fails,
-// and what it drains from then on is dropped.
+// On the writer thread, while the writer gathers the other block. Out of memory in the filter
+// must not end the process from this thread: the writer fails, and what it drains from then on
+// is dropped.
 static void drain_handed(const void* block) {
-    if (draining->err) return;
+    const Block& b = *static_cast<const Block*>(block);
+    Writer& w = *b.owner;
+    if (w.err) return;
     try {
-        drain(*draining, *static_cast<const Block*>(block));
-    } catch (...) { draining->err = true; }
+        drain(w, b);
+    } catch (...) { w.err = true; }
 }
 
 #ifdef CE_INLINE_WRITER
@@ -321,24 +355,23 @@ constexpr bool WRITER_THREAD = true;
 #endif
 
 void hand_off(Writer& w) {
-    if (!WRITER_THREAD || !w.f || w.handed_off || draining) return;
-    draining = &w;
+    if (!WRITER_THREAD || !w.f || w.handed_off) return;
+    // Without the thread the blocks are drained here, as without threads.
     w.handed_off = start_worker(drain_handed);
-    if (!w.handed_off) draining = nullptr; // the blocks are drained here, as without threads
 }
 
 static void flush(Writer& w) {
     if (w.len == 0 && w.nlines == 0) return;
-    Block& b = blocks[gathering];
+    Block& b = w.blocks->block[w.blocks->gathering];
     b.len = w.len;
     b.nlines = w.nlines;
     if (w.handed_off) {
         hand_to_worker(&b);
-        gather_into(w, gathering ^ 1);
+        gather_into(w, w.blocks->gathering ^ 1);
         return;
     }
     drain(w, b);
-    gather_into(w, gathering);
+    gather_into(w, w.blocks->gathering);
 }
 
 static void put_bytes(Writer& w, const char* p, std::size_t n) {
@@ -392,12 +425,11 @@ bool writer_close(Writer& w, bool sync) {
         flush(w);
         if (w.handed_off) {
             end_worker();
-            draining = nullptr;
             w.handed_off = false;
         }
         if (!w.err) emit_stage(w);
     }
-    if (w.filter && !w.err) w.filter(w, {}, true);
+    if (w.filter && !w.err) w.filter->pass(w, {}, true);
     if (w.durable && !end_background_sync(w.f)) w.err = true;
     w.durable = false;
     if (w.f) {
@@ -412,13 +444,8 @@ bool writer_close(Writer& w, bool sync) {
 }
 
 void writer_abandon(Writer& w) {
-    if (w.handed_off) {
-        end_worker();
-        draining = nullptr;
-    }
+    if (w.handed_off) end_worker(); // before its blocks go
     if (w.durable) end_background_sync(w.f);
     if (w.f) std::fclose(w.f);
     writer_reset(w);
-    w.buf = nullptr; // a closed writer puts nothing
-    w.lines = nullptr;
 }

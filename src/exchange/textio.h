@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,7 @@ struct PendingLine {
 
 // Input: CR LF becomes LF, a lone LF ends a line too, a lone CR is an ordinary byte,
 // 0x1A ends the input. A record is a whole line of any length, with its LF when it had one.
+// Each reader owns its chunk, from open to close: any number may be open at once.
 struct Reader {
     std::FILE* f = nullptr;    // the file read, or null
     const char* mem = nullptr; // in-memory source when f is null
@@ -30,12 +32,30 @@ struct Reader {
     bool at_end = false;       // no more chunks: end of file or 0x1A
     bool err = false;          // a read failed
     bool owned = false;        // f is closed with the reader
+    char* chunk = nullptr;     // the reader's own chunk, while it reads a file
+
+    Reader() = default;
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+    ~Reader(); // closes it
 };
 
-// Output: every LF goes out as CR LF. A filter, when set, gets the bytes on their way to the
-// file (or sink) and hands on what is to be written with write_through; it is called once
-// more with last set when the writer closes. Bytes gather in blocks; once handed off, the
-// blocks are formatted, filtered and written by a second thread.
+struct Writer;
+
+// What a writer's bytes pass through on their way to the file (or sink): it hands on what is
+// to be written with write_through, and is called once more with last set when the writer
+// closes. Its state is its own, owned by the writer.
+struct Filter {
+    virtual ~Filter() = default;
+    virtual void pass(Writer& w, std::string_view bytes, bool last) = 0;
+};
+
+struct WriterBlocks; // the blocks a writer gathers and the bytes it drains
+
+// Output: every LF goes out as CR LF, through the filter when there is one. Bytes gather in
+// blocks; once handed off, the blocks are formatted, filtered and written by a second thread.
+// Each writer owns its blocks and its filter, from open to close: any number may be open at
+// once, and one at a time may be handed off.
 struct Writer {
     std::FILE* f = nullptr;
     std::string* mem = nullptr; // in-memory sink when f is null
@@ -45,10 +65,16 @@ struct Writer {
     std::size_t nlines = 0;
     bool handed_off = false; // blocks go to the writer thread
     bool err = false;        // sticky: some write, flush or close failed
-    void (*filter)(Writer& w, std::string_view bytes, bool last) = nullptr;
+    std::unique_ptr<Filter> filter;
     bool durable = false;           // to be synced at close: synced as it grows, too
     unsigned long long written = 0; // bytes written to f
     unsigned long long synced = 0;  // bytes written when a sync was last asked for
+    WriterBlocks* blocks = nullptr;
+
+    Writer() = default;
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+    ~Writer(); // abandons it
 };
 
 bool reader_open(Reader& r, const char* name);
@@ -70,7 +96,8 @@ void put_record(Writer& w, std::string_view rec); // one record; adds the LF a l
 // " x1 y1 x2 y2" at 13 decimals and its line end: the record the clipping writes most.
 void put_segment_line(Writer& w, double x1, double y1, double x2, double y2);
 // From now on blocks are formatted and written on a second thread where there is one; a
-// writer that is open to a file may be handed off once. Its filter runs on that thread.
+// writer that is open to a file may be handed off once. Its filter runs on that thread. There
+// is one such thread: while another writer has it, this one drains its blocks itself.
 void hand_off(Writer& w);
 bool writer_close(Writer& w, bool sync = false);       // false when any write failed
 void write_through(Writer& w, std::string_view bytes); // past the buffer and the filter

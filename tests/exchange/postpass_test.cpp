@@ -171,15 +171,63 @@ TEST(MarkerFilter, MatchesTheWindowWhereverTheBytesAreCut) {
         int step = 1 + static_cast<int>(g() % 6);
         for (std::size_t at = 0; at < work.size();) {
             std::size_t k = std::min<std::size_t>(work.size() - at, 1 + g() % step);
-            w.filter(w, std::string_view(work).substr(at, k), false);
+            w.filter->pass(w, std::string_view(work).substr(at, k), false);
             at += k;
         }
-        w.filter(w, {}, true);
+        w.filter->pass(w, {}, true);
         std::string want = window_reference(work);
         EXPECT_EQ(got, want) << "work: " << work;
         replaced += want.find("#pl") != std::string::npos;
     }
     EXPECT_GT(replaced, 100); // the streams do reach the rule
+}
+
+// Two writers through the check at once, one of them on the writer thread, their records put
+// in turns: each check sees its own writer's records only, across many of the writer's chunks.
+TEST(MarkerFilter, WritersOpenAtOnceCheckTheirOwnRecords) {
+    static const char* const LINES[] = {"pl",  "plx", "p", "z1",     " 1 2 3 4", " ",    "#",
+                                        "# e", "lc1", "",  "pt 1 2", "pp",       "z pl", " p"};
+    char name[] = "/tmp/ce_marker_XXXXXX";
+    int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    std::string sink, work[2];
+    Writer w[2];
+    ASSERT_TRUE(writer_open(w[0], name));
+    check_markers(w[0]);
+    hand_off(w[0]);
+    writer_open_memory(w[1], sink);
+    check_markers(w[1]);
+    std::mt19937_64 g(13);
+    while (work[0].size() < 3 * IO_CHUNK || work[1].size() < 3 * IO_CHUNK) {
+        Writer& to = w[g() % 2];
+        std::string& bytes = work[&to - w];
+        for (int n = static_cast<int>(g() % 40); n > 0; --n) {
+            const char* r = LINES[g() % std::size(LINES)];
+            if (g() % 4 == 0) { // a block of one segment, with up to two prefixes
+                put_record(to, "pl");
+                bytes += "pl\r\n";
+                for (int z = static_cast<int>(g() % 3); z > 0; --z) {
+                    put_record(to, "z1");
+                    bytes += "z1\r\n";
+                }
+                put_record(to, " 1 2 3 4");
+                bytes += " 1 2 3 4\r\n";
+                r = "#";
+            }
+            put_record(to, r);
+            bytes += std::string(r) + "\r\n";
+        }
+    }
+    ASSERT_TRUE(writer_close(w[0]));
+    ASSERT_TRUE(writer_close(w[1]));
+    std::ifstream in(name, std::ios::binary);
+    const std::string file{std::istreambuf_iterator<char>(in), {}};
+    std::remove(name);
+    const std::string want[2] = {window_reference(work[0]), window_reference(work[1])};
+    EXPECT_NE(want[0], work[0]); // markers were taken back
+    EXPECT_TRUE(file == want[0]);
+    EXPECT_TRUE(sink == want[1]);
 }
 
 } // namespace

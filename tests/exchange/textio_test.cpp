@@ -264,7 +264,10 @@ TEST(TextIo, FilterOutOfMemoryFailsTheWriter) {
     for (bool threaded : {false, true}) {
         Writer w;
         ASSERT_TRUE(writer_open(w, name));
-        w.filter = [](Writer&, std::string_view, bool) { throw std::bad_alloc(); };
+        struct OutOfMemory : Filter {
+            void pass(Writer&, std::string_view, bool) override { throw std::bad_alloc(); }
+        };
+        w.filter = std::make_unique<OutOfMemory>();
         if (threaded) hand_off(w);
         auto play = [&w] {
             for (int i = 0; i < 100000; ++i) put_segment_line(w, i, 1, 2, 3);
@@ -279,4 +282,97 @@ TEST(TextIo, FilterOutOfMemoryFailsTheWriter) {
         }
     }
     std::remove(name);
+}
+
+// A file in /tmp holding the bytes; its name.
+static std::string temp_file(const std::string& bytes) {
+    char name[] = "/tmp/ce_streams_XXXXXX";
+    int fd = mkstemp(name);
+    EXPECT_GE(fd, 0);
+    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<long>(bytes.size()));
+    close(fd);
+    return name;
+}
+
+static std::string file_contents(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Streams open at once, used in turns: two readers of files and one of memory, two writers to
+// memory and two to files (one of them on the writer thread, where it can be had). Each reads
+// and writes its own bytes, through chunks and blocks running out at different times.
+TEST(TextIo, StreamsOpenAtOnceKeepTheirOwnBytes) {
+    std::mt19937_64 g(5);
+    // Records of every length up to past a chunk, each stream's beginning with its own letter.
+    auto record = [&g](char tag) {
+        std::string r(g() % 3000 == 0 ? IO_CHUNK + g() % 100 : 1 + g() % 120, ' ');
+        r[0] = tag;
+        for (std::size_t i = 1; i < r.size(); ++i) r[i] = "0123456789 .-e"[g() % 14];
+        return r;
+    };
+
+    std::vector<std::string> want[3]; // what each reader reads
+    std::string bytes[3];
+    for (int i = 0; i < 3; ++i)
+        while (bytes[i].size() < 2 * IO_CHUNK + 5000) {
+            std::string r = record(static_cast<char>('a' + i));
+            bytes[i] += r + (g() % 2 ? "\r\n" : "\n");
+            want[i].push_back(r + "\n");
+        }
+    const std::string names[2] = {temp_file(bytes[0]), temp_file(bytes[1])};
+    Reader in[3];
+    ASSERT_TRUE(reader_open(in[0], names[0].c_str()));
+    ASSERT_TRUE(reader_open(in[1], names[1].c_str()));
+    reader_open_memory(in[2], bytes[2]);
+    std::size_t at[3] = {0, 0, 0};
+    std::string_view rec;
+    for (int left = 3; left > 0;) {
+        int i = static_cast<int>(g() % 3);
+        if (at[i] > want[i].size()) continue;
+        if (read_record(in[i], rec)) {
+            ASSERT_LT(at[i], want[i].size()) << "reader " << i;
+            ASSERT_EQ(rec, want[i][at[i]]) << "reader " << i << " record " << at[i];
+        } else {
+            ASSERT_EQ(at[i], want[i].size()) << "reader " << i << " ends early";
+            --left;
+        }
+        ++at[i];
+    }
+    for (Reader& r : in) EXPECT_TRUE(reader_close(r));
+    for (const std::string& n : names) std::remove(n.c_str());
+
+    std::string sink[2], expect[4];
+    const std::string out_names[2] = {temp_file(""), temp_file("")};
+    Writer out[4];
+    writer_open_memory(out[0], sink[0]);
+    writer_open_memory(out[1], sink[1]);
+    ASSERT_TRUE(writer_open(out[2], out_names[0].c_str()));
+    ASSERT_TRUE(writer_open(out[3], out_names[1].c_str()));
+    hand_off(out[2]);
+    hand_off(out[3]); // the thread is taken: this one drains its own blocks
+    EXPECT_TRUE(out[2].handed_off);
+    for (int step = 0; step < 80000; ++step) {
+        int i = static_cast<int>(g() % 4);
+        if (g() % 2) {
+            std::string r = record(static_cast<char>('w' + i));
+            put_record(out[i], r);
+            expect[i] += r + "\r\n";
+        } else {
+            double v[4];
+            for (double& x : v) x = std::uniform_real_distribution<double>(-1e5, 1e5)(g);
+            put_segment_line(out[i], v[0], v[1], v[2], v[3]);
+            char line[200];
+            int n = std::snprintf(line, sizeof line, " %.13f %.13f %.13f %.13f\r\n", v[0], v[1],
+                                  v[2], v[3]);
+            expect[i].append(line, n);
+        }
+    }
+    for (Writer& w : out) EXPECT_TRUE(writer_close(w));
+    EXPECT_GT(expect[3].size(), 2 * BLOCK);
+    EXPECT_TRUE(sink[0] == expect[0]);
+    EXPECT_TRUE(sink[1] == expect[1]);
+    EXPECT_TRUE(file_contents(out_names[0]) == expect[2]);
+    EXPECT_TRUE(file_contents(out_names[1]) == expect[3]);
+    for (const std::string& n : out_names) std::remove(n.c_str());
 }
