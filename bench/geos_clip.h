@@ -7,8 +7,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "exchange/fields.h"
-#include "exchange/textio.h"
+#include "text/fields.h"
+#include "text/streams.h"
 
 constexpr unsigned GEOS_CIRCLE_VERTICES = 256;
 

@@ -11,11 +11,12 @@
 #include "boundary/boundary.h"
 #include "clip/clip.h"
 #include "driver/driver.h"
-#include "exchange/fields.h"
-#include "exchange/segment_record.h"
-#include "exchange/textio.h"
+#include "exchange/output.h"
 #include "geometry/geometry.h"
 #include "geos_clip.h"
+#include "text/fields.h"
+#include "text/segment_record.h"
+#include "text/streams.h"
 
 namespace {
 

@@ -6,7 +6,7 @@ set(call "(^|[^A-Za-z0-9_:.>])(std::)?(sqrt|hypot|cbrt|a?sin|a?cos|a?tan|atan2|e
 file(GLOB_RECURSE sources "${SRC}/*.cpp" "${SRC}/*.h")
 set(calls "")
 foreach(f IN LISTS sources)
-  if(f MATCHES "/preview/|/exchange/portable_math\\.(h|cpp)$")
+  if(f MATCHES "/preview/|/base/portable_math\\.(h|cpp)$")
     continue()
   endif()
   file(STRINGS "${f}" found REGEX "${call}")

@@ -6,8 +6,9 @@
 
 #include "boundary/boundary.h"
 #include "driver/driver.h"
-#include "exchange/textio.h"
+#include "exchange/output.h"
 #include "geometry/geometry.h"
+#include "text/streams.h"
 
 class OutputFixture : public ::testing::Test {
   protected:

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "exchange/point.h"
+#include "base/point.h"
 
 // Boundary record: the circle record that follows the marker "hhp1ci".
 extern double K_CX;  // centre, x

@@ -2,7 +2,7 @@
 // the boundary's centre. c and s are the cosine and sine of the ellipse's tilt.
 #pragma once
 
-#include "exchange/point.h"
+#include "base/point.h"
 
 // A ratio of exactly 0 or 1 is a circle, which needs no mapping.
 bool is_ellipse();

@@ -1,13 +1,13 @@
 #include <cmath>
 
+#include "base/angles.h"
+#include "base/portable_math.h"
 #include "boundary/boundary.h"
 #include "boundary/frame.h"
 #include "exchange/attributes.h"
-#include "exchange/format.h"
-#include "exchange/portable_math.h"
 #include "exchange/record.h"
 #include "exchange/settings.h"
-#include "geometry/primitives.h"
+#include "text/format.h"
 
 // Validation only reads, so a refused boundary leaves everything as the pre-scan left it.
 static int refusal() {

@@ -1,7 +1,7 @@
 // Entity clipping: lines cut at the region's edge, points and texts kept or dropped.
 #pragma once
 
-#include "exchange/point.h"
+#include "base/point.h"
 
 extern Segment TLINE; // the segment record as read, while ILINE is in the circle frame
 extern int olineMAX;  // one more than the number of kept pieces

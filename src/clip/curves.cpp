@@ -1,16 +1,17 @@
 #include <cmath>
 #include <utility>
 
+#include "base/portable_math.h"
 #include "boundary/boundary.h"
 #include "clip/clip.h"
 #include "clip/frame.h"
 #include "exchange/attributes.h"
-#include "exchange/format.h"
-#include "exchange/portable_math.h"
+#include "exchange/output.h"
 #include "exchange/record.h"
 #include "exchange/settings.h"
 #include "geometry/curves.h"
 #include "geometry/geometry.h"
+#include "text/format.h"
 
 // The circle's four crossings and the straight edges' four, with room to spare.
 static constexpr int MAX_CUTS = 16;

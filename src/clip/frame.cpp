@@ -1,5 +1,5 @@
 #include "clip/frame.h"
-#include "exchange/portable_math.h"
+#include "base/portable_math.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // circle, else the drawing's own.
 #pragma once
 
-#include "exchange/point.h"
+#include "base/point.h"
 
 struct ClipFrame {
     bool mapped;  // the boundary is an ellipse: entities go into its circle frame

@@ -6,10 +6,11 @@
 #include "clip/frame.h"
 #include "clip/probes.h"
 #include "exchange/attributes.h"
-#include "exchange/format.h"
+#include "exchange/output.h"
 #include "exchange/record.h"
 #include "exchange/settings.h"
 #include "geometry/geometry.h"
+#include "text/format.h"
 
 // Only "is it 0" and "is it above 0" are ever asked of PLcnt, so it may stop growing.
 static void grow_block() {

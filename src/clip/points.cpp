@@ -4,10 +4,10 @@
 #include "clip/clip.h"
 #include "clip/frame.h"
 #include "clip/probes.h"
-#include "exchange/format.h"
 #include "exchange/record.h"
 #include "exchange/settings.h"
 #include "geometry/geometry.h"
+#include "text/format.h"
 
 // Beyond the bound the probes would overflow: such a point is kept, in a crop too. A NaN is
 // no place at all and keeps the rules' verdict.

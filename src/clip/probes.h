@@ -2,8 +2,8 @@
 // segment modes: the probe runs from the point to the outside reference point Pmin[1].
 #pragma once
 
+#include "base/point.h"
 #include "clip/frame.h"
-#include "exchange/point.h"
 
 // Koten_en_ln, but for a segment clear of the circle's box, whose candidates would fail their
 // tests without a trace: no candidate, when no diagnostics are asked for.

@@ -1,9 +1,9 @@
 // The run as a whole: options, the file name, the passes and the main-pass dispatch.
 #pragma once
 
-#include "exchange/platform.h"
 #include "exchange/record.h"
 #include "exchange/settings.h"
+#include "os/os.h"
 
 void reset_all(); // every subsystem's state as at start-up
 
@@ -13,8 +13,6 @@ void OPT(const char* arg);
 void set_test_mode(int mode);
 // 1 when the current colour and line type are one of the excluded pairs (-e, -f), else 0.
 int EX_CLCT();
-// The host's other spellings of the exchange file renamed to its one name, never over it.
-void normalise_name();
 // The pre-scan of the exchange file src as a run makes it: src's sync asked for, the work file
 // created empty, then every line read (Tcopy). -2 when the work file cannot be created.
 long long prescan(std::FILE* src);

@@ -4,10 +4,11 @@
 #include "clip/clip.h"
 #include "driver/driver.h"
 #include "exchange/attributes.h"
-#include "exchange/fields.h"
-#include "exchange/format.h"
-#include "exchange/segment_record.h"
-#include "exchange/textio.h"
+#include "exchange/output.h"
+#include "text/fields.h"
+#include "text/format.h"
+#include "text/segment_record.h"
+#include "text/streams.h"
 
 // The error replies, in code page 932.
 static const char* const REPLY[4] = {

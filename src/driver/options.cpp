@@ -3,7 +3,7 @@
 
 #include "driver/driver.h"
 #include "exchange/attributes.h"
-#include "exchange/fields.h"
+#include "text/fields.h"
 
 void OPT(const char* arg) {
     char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(arg[1])));

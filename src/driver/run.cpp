@@ -8,11 +8,13 @@
 #include "clip/clip.h"
 #include "driver/driver.h"
 #include "exchange/attributes.h"
-#include "exchange/format.h"
-#include "exchange/platform.h"
+#include "exchange/names.h"
+#include "exchange/output.h"
 #include "exchange/postpass.h"
-#include "exchange/textio.h"
 #include "geometry/geometry.h"
+#include "os/os.h"
+#include "text/format.h"
+#include "text/streams.h"
 
 // Once the run has the exchange file, every failure says on one line what went wrong. The file
 // is left as it was and the status is 1.

@@ -2,7 +2,8 @@
 #include "boundary/boundary.h"
 #include "driver/driver.h"
 #include "exchange/attributes.h"
-#include "exchange/format.h"
+#include "exchange/output.h"
+#include "text/format.h"
 
 // The kernel's diagnostics as the test modes write them: -t into the output, -t2 mostly on the
 // console.

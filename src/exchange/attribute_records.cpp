@@ -1,7 +1,7 @@
 #include <string_view>
 
 #include "exchange/attributes.h"
-#include "exchange/fields.h"
+#include "text/fields.h"
 
 void capture(int& initial, int current) {
     if (initial == 20) initial = current;

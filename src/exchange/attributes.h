@@ -2,7 +2,7 @@
 #pragma once
 #include <string_view>
 
-#include "exchange/point.h"
+#include "base/point.h"
 
 // Current attributes, set by the attribute records in both passes.
 extern int COLOR;        // line colour ("lc")

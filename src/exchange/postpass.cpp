@@ -1,11 +1,12 @@
 #include "exchange/postpass.h"
+#include "exchange/output.h"
 
 #include <cstring>
 #include <memory>
 #include <string>
 
-#include "exchange/find_byte.h"
-#include "exchange/platform.h"
+#include "os/os.h"
+#include "text/find_byte.h"
 
 // A "pl" line loses its marker when its block is a single segment: the line, at most two "z"
 // lines, one " " line, then "#". Lines are held back only while that may still come; the

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "exchange/settings.h"
-#include "exchange/textio.h"
+#include "text/streams.h"
 
 // False when either file cannot be opened or a read or write fails.
 bool ChkPL();

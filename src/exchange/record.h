@@ -1,7 +1,7 @@
 // Where the pass stands and the record it handles: set by the driver, read by every subsystem.
 #pragma once
 
-#include "exchange/point.h"
+#include "base/point.h"
 
 extern int SHARP; // 20 until the pass's first comment record, then 0
 extern int PL;    // 1 inside a polyline block of the input

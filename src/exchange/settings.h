@@ -1,8 +1,7 @@
-// The run's settings: the options of the command line, and the constants every layer shares.
+// The run's settings: the options of the command line and the names of its files.
 #pragma once
 
-inline constexpr double PAI = 3.141592653589793; // pi as the nearest double
-inline constexpr double GOMI_UNIT = 0.00025;     // tolerance at scale 1; also the least radius
+#include "base/constants.h"
 
 // The files of a run, all in the current directory.
 inline constexpr char EXCHANGE_NAME[] = "ZOD_UZUD.TXT"; // what the host writes and reads back

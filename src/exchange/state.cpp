@@ -1,4 +1,8 @@
 #include "exchange/attributes.h"
+#include "exchange/output.h"
+
+Reader fp;
+Writer fpw;
 
 int COLOR, TYPE, LAYER, GROUP, TENS, MOJIS;
 double MOJI_W[1], MOJI_H[1], MOJI_D[1];

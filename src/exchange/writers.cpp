@@ -1,9 +1,10 @@
 #include "exchange/attributes.h"
-#include "exchange/fields.h"
-#include "exchange/format.h"
+#include "exchange/output.h"
 #include "exchange/record.h"
 #include "exchange/settings.h"
-#include "exchange/textio.h"
+#include "text/fields.h"
+#include "text/format.h"
+#include "text/streams.h"
 
 bool is_protected() { return ZOKU_A[0] == 3 || ZOKU_A[0] == 4 || ZOKU_A[0] == 5; }
 

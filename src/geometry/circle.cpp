@@ -1,8 +1,8 @@
 #include <cmath>
 
+#include "base/constants.h"
+#include "base/portable_math.h"
 #include "boundary/boundary.h"
-#include "exchange/portable_math.h"
-#include "exchange/settings.h"
 #include "geometry/geometry.h"
 #include "geometry/trace.h"
 

@@ -1,10 +1,10 @@
 #include "geometry/curves.h"
-#include "exchange/portable_math.h"
+#include "base/portable_math.h"
 
 #include <cmath>
 
+#include "base/constants.h"
 #include "boundary/boundary.h"
-#include "exchange/settings.h"
 #include "geometry/geometry.h"
 
 static constexpr double TWO_PI = 2 * PAI;

@@ -2,7 +2,7 @@
 // the straight edges, and how far a point lies from the edge. Angles of a curve in radians.
 #pragma once
 
-#include "exchange/point.h"
+#include "base/point.h"
 
 // The curve as the image of the unit circle: Q(a) = c + u cos a + v sin a. An ellipse stays
 // one under the circle frame's mapping, and a circle becomes one there.

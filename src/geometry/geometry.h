@@ -2,7 +2,7 @@
 // and the ordering of cut points and kept pieces.
 #pragma once
 
-#include "exchange/point.h"
+#include "base/point.h"
 #include "geometry/primitives.h"
 
 extern Point KP[8];      // intersection list: slot 0 unused, ends in 1 and 2, crossings from 3

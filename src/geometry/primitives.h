@@ -2,12 +2,11 @@
 // box. They hold no state and include no subsystem, so the boundary's set-up may use them too.
 #pragma once
 
-#include "exchange/point.h"
-#include "exchange/settings.h"
+#include "base/angles.h"
+#include "base/constants.h"
+#include "base/point.h"
 
 double __Distance(const Point& p, const Point& q);
-// a folded into [0, 360] by whole turns: 360 stays 360, -360 becomes 0.
-double DEG_0_360(double a);
 // out becomes the segment from p to q. Returns 0.
 int __T2_LN(const Point& p, const Point& q, Segment& out);
 // The direction class of s by its angle in degrees: 1 for [0, 90), 2 for [90, 180], 3 for

@@ -2,7 +2,7 @@
 // kernel only computes, and may skip what only the diagnostics would show.
 #pragma once
 
-#include "exchange/point.h"
+#include "base/point.h"
 
 struct KernelTrace {
     // A circle candidate before its tests, and after them (deg -360: it failed the box test).

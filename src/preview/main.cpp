@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "exchange/fields.h"
 #include "preview/svg.h"
+#include "text/fields.h"
 
 int main(int argc, char** argv) {
     const char* picture = nullptr;

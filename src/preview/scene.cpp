@@ -3,10 +3,10 @@
 #include <cmath>
 #include <string_view>
 
-#include "exchange/fields.h"
 #include "exchange/settings.h"
-#include "exchange/textio.h"
 #include "geometry/curves.h"
+#include "text/fields.h"
+#include "text/streams.h"
 
 void curve_point(const Shape& c, double a, double& x, double& y) {
     double h = c.hp == 0 ? 1 : c.hp, t = c.jk * PAI / 180, ang = a * PAI / 180;

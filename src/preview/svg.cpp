@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "exchange/fields.h"
+#include "text/fields.h"
 
 static void num(std::string& out, double v) {
     char buf[400];

@@ -8,8 +8,8 @@
 
 #include "boundary/boundary.h"
 #include "driver/driver.h"
-#include "exchange/textio.h"
 #include "geometry/geometry.h"
+#include "text/streams.h"
 
 namespace {
 

@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "boundary/boundary.h"
+#include "exchange/output.h"
 #include "clip/clip.h"
 #include "driver/driver.h"
 #include "exchange/attributes.h"
-#include "exchange/textio.h"
 #include "geometry/geometry.h"
+#include "text/streams.h"
 
 class ClipFixture : public OutputFixture {
   protected:

@@ -19,8 +19,9 @@
 #include "boundary/boundary.h"
 #include "driver/driver.h"
 #include "exchange/attributes.h"
+#include "exchange/output.h"
 #include "exchange/postpass.h"
-#include "exchange/textio.h"
+#include "text/streams.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "exchange/postpass.h"
-#include "exchange/textio.h"
+#include "text/streams.h"
 
 namespace {
 

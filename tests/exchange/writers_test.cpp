@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "boundary/boundary.h"
+#include "exchange/output.h"
 #include "exchange/attributes.h"
 #include "output_fixture.h"
 

@@ -6,10 +6,11 @@
 #include <string>
 
 #include "boundary/boundary.h"
+#include "exchange/output.h"
 #include "clip/clip.h"
 #include "driver/driver.h"
-#include "exchange/textio.h"
 #include "geometry/geometry.h"
+#include "text/streams.h"
 
 class GeoFixture : public ::testing::Test {
   protected:

@@ -1,5 +1,6 @@
-#include "driver/driver.h"
-#include "exchange/platform.h"
+#include "exchange/names.h"
+#include "exchange/settings.h"
+#include "os/os.h"
 
 // The host may have written the exchange file in another letter case; bring it to the one
 // name the passes open. Two steps through temporary names make the rename work on a file

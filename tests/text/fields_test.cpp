@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "exchange/fields.h"
+#include "text/fields.h"
 
 // The readers must take what C's sscanf takes; the C library is the reference here.
 static void expect_like_sscanf(const std::string& text) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <random>
 
-#include "exchange/portable_math.h"
+#include "base/portable_math.h"
 
 // Within one unit in the last place of the runtime's (nearly correctly rounded here) results,
 // over the angles and lengths a drawing gives; the same bits on Windows are the cross-check's.

@@ -1,4 +1,4 @@
-#include "exchange/find_byte.h"
+#include "text/find_byte.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "exchange/segment_record.h"
+#include "text/segment_record.h"
 
 #include <bit>
 #include <cstdint>
@@ -8,7 +8,7 @@
 #define CE_LINE_MASKS 1
 #endif
 
-#include "exchange/fields.h"
+#include "text/fields.h"
 
 #ifdef CE_LINE_MASKS
 

@@ -1,4 +1,4 @@
-#include "exchange/platform.h"
+#include "os/os.h"
 
 #include <cctype>
 #include <cstdlib>

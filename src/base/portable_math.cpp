@@ -1,4 +1,4 @@
-#include "exchange/portable_math.h"
+#include "base/portable_math.h"
 
 #include <cmath>
 

@@ -9,9 +9,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "exchange/platform.h"
 #include "exchange/postpass.h"
-#include "exchange/textio.h"
+#include "os/os.h"
+#include "text/streams.h"
 
 static std::vector<std::string> records_of(std::string_view bytes) {
     Reader r;

@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "exchange/fields.h"
+#include "text/fields.h"
 
 using namespace std::literals;
 

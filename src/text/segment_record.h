@@ -3,7 +3,7 @@
 #pragma once
 #include <string_view>
 
-#include "exchange/point.h"
+#include "base/point.h"
 
 // A segment record of four plain decimals, each may have a '-', read as fields(rec, 1) reads
 // them with lf(); false, s untouched, for any other form (the field readers take it then).

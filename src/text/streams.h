@@ -103,7 +103,3 @@ bool writer_close(Writer& w, bool sync = false);       // false when any write f
 void write_through(Writer& w, std::string_view bytes); // past the buffer and the filter
 // After a failure that ends the run: the writer thread stopped, the file closed as it is.
 void writer_abandon(Writer& w);
-
-// The streams of the pass that is running: its input and its output.
-extern Reader fp;
-extern Writer fpw;

@@ -1,4 +1,4 @@
-#include "exchange/textio.h"
+#include "text/streams.h"
 
 #include <bit>
 #include <cstdint>
@@ -7,12 +7,9 @@
 #include <emmintrin.h>
 #endif
 
-#include "exchange/fields.h"
-#include "exchange/find_byte.h"
-#include "exchange/platform.h"
-
-Reader fp;
-Writer fpw;
+#include "os/os.h"
+#include "text/fields.h"
+#include "text/find_byte.h"
 
 struct Block {
     char raw[BLOCK];

@@ -1,9 +1,9 @@
-#include "exchange/format.h"
+#include "text/format.h"
 
 #include <cstring>
 #include <string_view>
 
-#include "exchange/fields.h"
+#include "text/fields.h"
 
 // Formats into a fixed line buffer and hands it on in pieces small enough for any number.
 template <class Sink>

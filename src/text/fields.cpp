@@ -1,4 +1,4 @@
-#include "exchange/fields.h"
+#include "text/fields.h"
 
 #include <array>
 #include <bit>

@@ -1,5 +1,5 @@
 // The one-scan reader of segment records, against the field readers' own reading.
-#include "exchange/segment_record.h"
+#include "text/segment_record.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "exchange/fields.h"
+#include "text/fields.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <type_traits>
 
-#include "exchange/textio.h"
+#include "text/streams.h"
 
 struct FmtArg {
     enum Kind { INT, REAL, TEXT } kind;
@@ -26,8 +26,6 @@ struct FmtArg {
 void vemit(Writer& w, const char* fmt, std::initializer_list<FmtArg> args);
 void vsay(std::FILE* out, const char* fmt, std::initializer_list<FmtArg> args);
 
-// A record into the output of the running pass.
-template <class... A> void emit(const char* fmt, const A&... a) { vemit(fpw, fmt, {FmtArg(a)...}); }
 // A line on the console (standard output, in the platform's text mode).
 template <class... A> void say(const char* fmt, const A&... a) {
     vsay(stdout, fmt, {FmtArg(a)...});

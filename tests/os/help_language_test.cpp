@@ -1,7 +1,7 @@
 // Which language --help speaks, by the locale variables.
 #include <gtest/gtest.h>
 
-#include "exchange/platform.h"
+#include "os/os.h"
 
 namespace {
 
