@@ -1,6 +1,13 @@
 #include "base/portable_math.h"
 
 #include <cmath>
+#include <limits>
+
+// The same bits on every platform rest on the x87's extended precision: a long double of 53
+// bits (Visual C++, ARM) would round every step here otherwise.
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "portable:: needs long double with a 64-bit mantissa (the x87's 80-bit type); "
+              "this compiler's would give other output bytes");
 
 namespace portable {
 
