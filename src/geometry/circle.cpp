@@ -55,31 +55,35 @@ bool clear_of_circle(const Segment& S) {
     return sides != 0;
 }
 
-int Koten_en_ln(const Segment& S, int flag) {
-    const double cx = K_CX, cy = K_CY, r = K_CR;
-    Point cand[2];
+int circle_line_candidates(const Segment& S, double cx, double cy, double r, Point cand[2]) {
     if (S.x1 == S.x2) {
         double D = r * r - (S.x1 - cx) * (S.x1 - cx);
         if (D < 0) return 0;
         double s = portable::sqrt(D);
         cand[0] = {S.x1, cy + s};
         cand[1] = {S.x1, cy - s};
-    } else {
-        // Relative to the centre and along the segment: a slope and an intercept at x = 0 lose
-        // every digit on steep lines and far from the origin.
-        double ax = S.x1 - cx, ay = S.y1 - cy;
-        double dx = S.x2 - S.x1, dy = S.y2 - S.y1;
-        double dd = dx * dx + dy * dy;
-        double u = -(ax * dx + ay * dy) / dd;
-        double fx = ax + u * dx, fy = ay + u * dy;
-        double D = r * r - (fx * fx + fy * fy);
-        if (D < 0) return 0; // 0 goes on: a tangent
-        double s = portable::sqrt(D / dd);
-        double t0 = dx > 0 ? u + s : u - s; // the larger x first
-        double t1 = dx > 0 ? u - s : u + s;
-        cand[0] = {S.x1 + t0 * dx, S.y1 + t0 * dy};
-        cand[1] = {S.x1 + t1 * dx, S.y1 + t1 * dy};
+        return 2;
     }
+    // Relative to the centre and along the segment: a slope and an intercept at x = 0 lose
+    // every digit on steep lines and far from the origin.
+    double ax = S.x1 - cx, ay = S.y1 - cy;
+    double dx = S.x2 - S.x1, dy = S.y2 - S.y1;
+    double dd = dx * dx + dy * dy;
+    double u = -(ax * dx + ay * dy) / dd;
+    double fx = ax + u * dx, fy = ay + u * dy;
+    double D = r * r - (fx * fx + fy * fy);
+    if (D < 0) return 0; // 0 goes on: a tangent
+    double s = portable::sqrt(D / dd);
+    double t0 = dx > 0 ? u + s : u - s; // the larger x first
+    double t1 = dx > 0 ? u - s : u + s;
+    cand[0] = {S.x1 + t0 * dx, S.y1 + t0 * dy};
+    cand[1] = {S.x1 + t1 * dx, S.y1 + t1 * dy};
+    return 2;
+}
+
+int Koten_en_ln(const Segment& S, int flag) {
+    Point cand[2];
+    if (circle_line_candidates(S, K_CX, K_CY, K_CR, cand) == 0) return 0;
     int count = 0;
     for (const Point& P : cand) {
         if (__CROSS_C(S, P) != 1) continue;

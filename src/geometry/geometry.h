@@ -21,6 +21,9 @@ int Koten_lnln(const Segment& A, const Segment& B, int seido);
 
 // 1 when the candidate P lies in S's tolerance box and within the arc's angular range, else 0.
 int __CROSS_C(const Segment& S, const Point& P);
+// The two points where the line through S meets the circle of radius r about (cx, cy), the
+// larger x first (for a vertical S, the larger y), a tangent's twice; 0 when it misses.
+int circle_line_candidates(const Segment& S, double cx, double cy, double r, Point cand[2]);
 // The crossings of the line through S with the boundary's circle that pass __CROSS_C: with flag 0
 // appended to KP (while it has room), else only counted. Returns how many: 0, 1 or 2.
 int Koten_en_ln(const Segment& S, int flag);
