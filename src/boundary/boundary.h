@@ -35,6 +35,8 @@ extern double HN[4];          // the two "hn" points
 extern Point PTd[3];  // [1], [2]: the arc's end points in the circle frame
 extern double KRP[4]; // [2]..[3]: the angular range in degrees
 extern int isBorder;  // 1 when the border lines were written
+// 0 with -a where nothing was designated: the body's circles alone make the region.
+extern int isDesignated;
 
 void reset_boundary();
 

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "boundary/boundary.h"
+#include "boundary/circles.h"
 #include "exchange/attributes.h"
 #include "exchange/output.h"
 #include "exchange/record.h"
@@ -36,7 +37,7 @@ bool read_circle(std::string_view line) {
 
 // The circle record after the marker is the boundary.
 static void circle_record(std::string_view line, long long number) {
-    read_circle(line);
+    if (boundary_circle(read_circle(line))) add_circle();
     if (number == HHP_FIND[1] + 1) {
         K_CX = CX, K_CY = CY, K_CR = CR, K_SK = SK, K_EK = EK, K_HP = HP, K_JK = JK;
         K_CPT = {CX, CY};

@@ -1,4 +1,5 @@
 #include "boundary/boundary.h"
+#include "boundary/circles.h"
 #include "exchange/settings.h"
 
 double K_CX, K_CY, K_CR, K_SK, K_EK, K_HP, K_JK, K_JK0;
@@ -13,6 +14,7 @@ double HN[4];
 Point PTd[3];
 double KRP[4];
 int isBorder;
+int isDesignated;
 
 void reset_boundary() {
     K_CX = K_CY = K_CR = K_SK = K_EK = K_HP = K_JK = K_JK0 = 0;
@@ -27,4 +29,6 @@ void reset_boundary() {
     for (auto& p : PTd) p = {0, 0};
     for (auto& k : KRP) k = 0;
     isBorder = 0;
+    isDesignated = 1;
+    reset_circles();
 }

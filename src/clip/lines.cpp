@@ -4,6 +4,7 @@
 #include "boundary/boundary.h"
 #include "clip/clip.h"
 #include "clip/frame.h"
+#include "clip/lines.h"
 #include "clip/probes.h"
 #include "exchange/attributes.h"
 #include "exchange/output.h"
@@ -26,27 +27,26 @@ static bool ends_at_end(const Segment& piece) {
     return std::fabs(ILINE.x2 - piece.x2) < gomi && std::fabs(ILINE.y2 - piece.y2) < gomi;
 }
 
-// The pieces OLINE[first..last] with their prefixes, and the markers that make the output's
-// polyline blocks follow them.
-static void write_pieces(int first, int last) {
-    const int pieces = last - first + 1;
+// The pieces with their prefixes, and the markers that make the output's polyline blocks
+// follow them.
+static void write_pieces(const Segment* piece, int pieces) {
     if (PL == 1) {
         if (PLcnt == 0) {
-            if (pieces == 1 && ends_at_end(OLINE[first])) {
+            if (pieces == 1 && ends_at_end(piece[0])) {
                 emit("pl\n");
                 PLcnt = 1;
             }
         } else if (PLcnt > 0 && pieces >= 1) {
-            if (!starts_at_start(OLINE[first])) emit("#\npl\n");
+            if (!starts_at_start(piece[0])) emit("#\npl\n");
             grow_block();
         }
     }
-    for (int k = first; k <= last; ++k) {
+    for (int k = 0; k < pieces; ++k) {
         WR_Z_BACK();
-        __LINE(OLINE[k]);
+        __LINE(piece[k]);
         if (PL == 1) grow_block(); // outside a block the count is left alone
     }
-    if (PL == 1 && pieces >= 1 && !ends_at_end(OLINE[last])) {
+    if (PL == 1 && pieces >= 1 && !ends_at_end(piece[pieces - 1])) {
         emit("#\n");
         PLcnt = 0;
     }
@@ -56,23 +56,24 @@ static void write_pieces(int first, int last) {
 // as if the rest of the segment were erased, after the switch or the restore that it needs;
 // those close an open polyline block first. So each run that goes on into the next segment
 // opens a block of its own, one colour and line type throughout.
-static void write_sides() {
-    const int last = olineMAX - 1;
-    for (int k = 1; k <= last;) {
-        int end = k;
-        while (end < last && ORESTYLE[end + 1] == ORESTYLE[k]) ++end;
-        ORESTYLE[k] ? restyle_begin() : restyle_end();
-        write_pieces(k, end);
-        k = end + 1;
+static void write_sides(const Segment* piece, const bool* restyled, int pieces) {
+    for (int k = 0; k < pieces;) {
+        int end = k + 1;
+        while (end < pieces && restyled[end] == restyled[k]) ++end;
+        restyled[k] ? restyle_begin() : restyle_end();
+        write_pieces(piece + k, end - k);
+        k = end;
     }
 }
 
-static void write_out() {
+void write_line_pieces(const Segment* piece, const bool* restyled, int pieces) {
     if (isKeep)
-        write_sides();
+        write_sides(piece, restyled, pieces);
     else
-        write_pieces(1, olineMAX - 1);
+        write_pieces(piece, pieces);
 }
+
+static void write_out() { write_line_pieces(OLINE + 1, ORESTYLE + 1, olineMAX - 1); }
 
 // Beyond the bound the kernel's squares would overflow and a line cannot be cut: it stays
 // whole, in a crop too, written as the one piece that runs from its start to its end.
@@ -91,7 +92,7 @@ static int keep_whole(bool restyled = false) {
 // A crossing is accepted within a tolerance box, so one may lie on the line's extension a
 // little before its start or after its end: cut there, it would give a stub that is not part of
 // the line, or fold the line onto one of its ends.
-static void drop_beyond_ends() {
+void drop_beyond_ends() {
     const double dx = ILINE.x2 - ILINE.x1, dy = ILINE.y2 - ILINE.y1;
     const double length = dx * dx + dy * dy; // along is measured in the same units
     int n = 3;
@@ -105,7 +106,7 @@ static void drop_beyond_ends() {
 
 // The list KP: the line's ends, its crossings with the region's edge, sorted along it. Returns
 // the count of crossings added; *change gets KPsort's answer.
-static int cut_points(const ClipFrame& f, int* change) {
+int cut_points(const ClipFrame& f, int* change) {
     KPcnt = 3;
     KP[1] = {ILINE.x1, ILINE.y1};
     KP[2] = {ILINE.x2, ILINE.y2};
@@ -189,6 +190,7 @@ int Del_c_l() {
     TLINE = ILINE;
     K_JK = K_JK0;
     if (beyond_bound(ILINE)) return keep_whole();
+    if (isAll && clip_by_union()) return 0;
 
     const ClipFrame f = clip_frame();
     if (f.mapped) {

@@ -3,6 +3,7 @@
 #include "boundary/boundary.h"
 #include "clip/clip.h"
 #include "clip/frame.h"
+#include "clip/lines.h"
 #include "clip/probes.h"
 #include "exchange/record.h"
 #include "exchange/settings.h"
@@ -19,14 +20,19 @@ int Del_ten() {
     TPN = IPOINT;
     K_JK = K_JK0;
     if (beyond_bound(TPN)) return 1;
-    const ClipFrame f = clip_frame();
-    if (f.mapped) {
-        TPN = into_frame(f, TPN);
-        if (beyond_bound(TPN)) return 1;
-        reach_below(TPN, TPN);
+    bool inside = false;
+    if (isDesignated) {
+        const ClipFrame f = clip_frame();
+        if (f.mapped) {
+            TPN = into_frame(f, TPN);
+            if (beyond_bound(TPN)) return 1;
+            reach_below(TPN, TPN);
+        }
+        int count = 0, edge = 0;
+        inside = in_region(TPN, f, false, &count, &edge);
     }
-    int count = 0, edge = 0;
-    bool inside = in_region(TPN, f, false, &count, &edge);
+    // -a: inside one of the body's circles is inside too.
+    if (!inside && isAll) inside = in_boundary_circle(IPOINT);
     // The diagnostic's code for the side: 0 inside, else by the mode that decided.
     int k = inside ? 0 : iMode == 3 ? 1 : iMode == 2 ? 3 : 5;
     if (isTest == 2) say("# Del_ten()end k(%d)\n", k);

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "boundary/boundary.h"
+#include "boundary/circles.h"
 #include "clip/clip.h"
 #include "driver/driver.h"
 #include "exchange/attributes.h"
@@ -24,6 +25,12 @@ static char at(std::string_view rec, std::size_t i) { return i < rec.size() ? re
 // The boundary is validated once per run, before the first body record. False on a refusal,
 // after the reply: the pass then ends.
 static bool validate() {
+    // With -a the body's circles are the region where nothing was designated.
+    if (isAll && HHP_FIND[1] == 0 && !CIRCLES.empty()) {
+        isDesignated = 0;
+        SHARP = 0;
+        return true;
+    }
     int code = Pre_del();
     SHARP = 0;
     if (code == 0) return true;
@@ -109,7 +116,12 @@ static bool dispatch(std::string_view rec) {
             fields(rec, 0).c2(ChHEAD).lf(ChX).lf(ChY).lf(ChDX).lf(ChDY);
             if (Del_moji() == 1) WR_BACK(rec);
         } else if (c1 == 'i' && cut_curve()) {
-            if (int whole = Del_c_c(read_circle(rec))) WR_BACK(rec, whole == 2);
+            bool short_form = read_circle(rec);
+            // The boundaries of -a are what the drafter drew around the things to clear.
+            if (boundary_circle(short_form))
+                WR_BACK(rec);
+            else if (int whole = Del_c_c(short_form))
+                WR_BACK(rec, whole == 2);
         } else if (c1 == 'i' || c1 == 'o' || c1 == 'p' || c1 == 'r' || c1 == 's' || c1 == 't') {
             WR_BACK(rec);
         } else {

@@ -24,6 +24,15 @@ void OPT(const char* arg) {
         }
         break;
     }
+    case 'a': // every closed circle, or those of one colour and line type
+        isAll = 1;
+        ALLiro = ALLsyu = -1;
+        if (has_value) {
+            int n = atoi_sat(value);
+            ALLiro = n / 10;
+            ALLsyu = n % 10;
+        }
+        break;
     case 'm':
         if (has_value) iMode = atoi_sat(value);
         break;

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "boundary/boundary.h"
+#include "boundary/circles.h"
 #include "clip/clip.h"
 #include "driver/driver.h"
 #include "exchange/attributes.h"
@@ -49,7 +50,9 @@ long long prescan(std::FILE* src) {
     sync_in_background(src);
     // The work file is created empty here; the main pass fills it.
     if (!writer_open(fpw, WORK_NAME) || !writer_close(fpw)) return -2;
-    return Tcopy(src);
+    long long lines = Tcopy(src);
+    index_circles();
+    return lines;
 }
 
 // The passes over the exchange file src, which they close once read: Windows cannot replace a

@@ -15,6 +15,9 @@ extern int isCurve; // 1: circles, arcs and ellipses are cut too (-c)
 extern int isKeep;  // 1: nothing is erased; what would be is written restyled (-k)
 extern int KEiro;   // the restyled pieces' colour (-k)
 extern int KEsyu;   //   and line type
+extern int isAll;   // 1: every closed circle of the body clears its inside too (-a)
+extern int ALLiro;  // with a value: only circles in this colour (-a)
+extern int ALLsyu;  //   and line type; -1 when any
 extern int EXiro1;  // first excluded pair (-e): colour
 extern int EXsyu1;  //   and line type
 extern int EXiro2;  // second excluded pair (-f): colour

@@ -1,0 +1,31 @@
+// The boundaries of -a: the closed circles and ellipses of the body, read by the pre-scan, and
+// an index that finds those near a segment or a point.
+#pragma once
+#include <vector>
+
+#include "base/point.h"
+
+struct Circle {
+    double cx, cy, r; // centre, and the semi-axis along the tilt
+    double hp;        // axis ratio: 1 for a circle
+    double c, s;      // cosine and sine of the tilt
+    bool mapped;      // an ellipse: points go into its circle frame
+    double box[4];    // x0, y0, x1, y1 in drawing coordinates
+};
+
+extern std::vector<Circle> CIRCLES;
+
+void reset_circles();
+// The current circle record (CX .. JK, short_form as read_circle says) is a boundary of -a
+// where it is read, with the colour and line type in force.
+bool boundary_circle(bool short_form);
+// Appends the current circle record as a boundary.
+void add_circle();
+// Builds the index; once, after the pre-scan.
+void index_circles();
+// The boundaries whose box meets the box of s widened by e, in the order of CIRCLES.
+void circles_near(const Segment& s, double e, std::vector<int>& out);
+
+// p in the circle frame of c, where the ellipse is the circle of radius c.r, and back.
+Point into_circle(const Circle& c, const Point& p);
+Point out_of_circle(const Circle& c, const Point& p);

@@ -1,0 +1,191 @@
+// -a: a line cut by the union of the boundaries, the designated region and the body's closed
+// circles. Each boundary finds its crossings as it would alone; a crossing inside another
+// boundary is no edge of the union and goes. A piece lies inside when its midpoint lies inside
+// one boundary, judged as that boundary alone judges it.
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "base/portable_math.h"
+#include "boundary/boundary.h"
+#include "boundary/circles.h"
+#include "clip/clip.h"
+#include "clip/frame.h"
+#include "clip/lines.h"
+#include "clip/probes.h"
+#include "exchange/record.h"
+#include "exchange/settings.h"
+#include "geometry/curves.h"
+#include "geometry/geometry.h"
+
+namespace {
+
+struct Cut {
+    double along; // position along the record's line, for the order
+    Point p;      // in drawing coordinates
+    int from;     // the boundary: a circle's index, or -1 for the designated region
+};
+
+// Kept across records, so that a line allocates only when it meets more than any before it.
+std::vector<int> near;
+std::vector<Cut> cuts;
+std::vector<Point> ends;
+std::vector<Segment> pieces;
+std::unique_ptr<bool[]> restyled;
+std::size_t restyled_size;
+
+// The tolerances of the single boundary: crossings are taken within gomi of the segment, and
+// points within gomi / 100 of each other are one.
+bool within_box(const Point& p, const Segment& s, double e) {
+    return within(p.x, s.x1, s.x2, e) && within(p.y, s.y1, s.y2, e);
+}
+
+bool on_segment(const Point& p, const Segment& s) {
+    const double dx = s.x2 - s.x1, dy = s.y2 - s.y1;
+    const double along = (p.x - s.x1) * dx + (p.y - s.y1) * dy;
+    return !(along < 0 || along > dx * dx + dy * dy);
+}
+
+Segment into(const Circle& c, const Segment& s) {
+    if (!c.mapped) return s;
+    Point a = into_circle(c, {s.x1, s.y1}), b = into_circle(c, {s.x2, s.y2});
+    return {a.x, a.y, b.x, b.y};
+}
+
+// The crossings of circle i with the record's line L, as the circle alone would cut it.
+void circle_cuts(int i, const Segment& L) {
+    const Circle& c = CIRCLES[i];
+    const Segment s = into(c, L);
+    Point cand[2];
+    if (circle_line_candidates(s, c.cx, c.cy, c.r, cand) == 0) return;
+    for (const Point& p : cand)
+        if (within_box(p, s, gomi) && on_segment(p, s))
+            cuts.push_back({0, c.mapped ? out_of_circle(c, p) : p, i});
+}
+
+// Strictly inside circle i, beyond the fine tolerance: a crossing there is no edge of the union.
+bool deep_in_circle(int i, const Point& p) {
+    const Circle& c = CIRCLES[i];
+    const Point q = c.mapped ? into_circle(c, p) : p;
+    const double dx = q.x - c.cx, dy = q.y - c.cy, e = gomi / 100;
+    return c.r > e && dx * dx + dy * dy < (c.r - e) * (c.r - e);
+}
+
+bool deep_in_designated(const ClipFrame& f, const Point& p) {
+    const Point q = f.mapped ? into_frame(f, p) : p;
+    const double e = gomi / 100;
+    if (iMode > 3) return true;
+    if (iMode <= 1) {
+        const double dx = q.x - K_CX, dy = q.y - K_CY;
+        return K_CR > e && dx * dx + dy * dy < (K_CR - e) * (K_CR - e);
+    }
+    return inside_region(q, iMode, f.E1, f.E2) && edge_distance(q, iMode, f.E1, f.E2) > e;
+}
+
+// A piece's midpoint inside circle i, by the probe to its centre as a line's piece is judged.
+bool probe_in_circle(int i, const Point& p) {
+    const Circle& c = CIRCLES[i];
+    const Point q = c.mapped ? into_circle(c, p) : p;
+    const Segment probe = {q.x, q.y, c.cx, c.cy};
+    Point cand[2];
+    if (circle_line_candidates(probe, c.cx, c.cy, c.r, cand) == 0) return true;
+    return !within_box(cand[0], probe, gomi) && !within_box(cand[1], probe, gomi);
+}
+
+bool probe_in_designated(const ClipFrame& f, const Point& p) {
+    int count = 0, edge = 0;
+    return in_region(f.mapped ? into_frame(f, p) : p, f, true, &count, &edge);
+}
+
+// Appends the designated region's crossings, as cut_points finds them in its frame; false
+// when the line lies beyond the bound there (it then stays whole, as without -a).
+bool designated_cuts(const ClipFrame& f, const Segment& L) {
+    if (f.mapped) {
+        Point a = into_frame(f, {L.x1, L.y1}), b = into_frame(f, {L.x2, L.y2});
+        if (!in_bound(a.x) || !in_bound(a.y) || !in_bound(b.x) || !in_bound(b.y)) return false;
+        ILINE = {a.x, a.y, b.x, b.y};
+        reach_below(a, b);
+    }
+    int change = 0;
+    cut_points(f, &change);
+    const Point a = {ILINE.x1, ILINE.y1}, b = {ILINE.x2, ILINE.y2};
+    for (int k = 1; k < KPcnt; ++k) {
+        const Point& p = KP[k];
+        if ((p.x == a.x && p.y == a.y) || (p.x == b.x && p.y == b.y)) continue;
+        cuts.push_back({0, f.mapped ? out_of_frame(f, p) : p, -1});
+    }
+    ILINE = L;
+    return true;
+}
+
+bool same_point(const Point& a, const Point& b) {
+    const double e = gomi / 100;
+    return std::fabs(a.x - b.x) < e && std::fabs(a.y - b.y) < e;
+}
+
+} // namespace
+
+bool in_boundary_circle(const Point& p) {
+    circles_near({p.x, p.y, p.x, p.y}, 0, near);
+    for (int i : near) {
+        const Circle& c = CIRCLES[i];
+        const Point q = c.mapped ? into_circle(c, p) : p;
+        if (!(portable::sqrt((q.x - c.cx) * (q.x - c.cx) + (q.y - c.cy) * (q.y - c.cy)) > c.r))
+            return true;
+    }
+    return false;
+}
+
+bool clip_by_union() {
+    const Segment L = ILINE;
+    circles_near(L, gomi, near);
+    if (near.empty() && isDesignated) return false; // as without -a, byte for byte
+    const ClipFrame f = isDesignated ? clip_frame() : ClipFrame{false, 0, 0, {0, 0}, {0, 0}};
+    cuts.clear();
+    if (isDesignated && !designated_cuts(f, L)) return false;
+    for (int i : near) circle_cuts(i, L);
+
+    // Only crossings on the union's edge cut: in no other boundary.
+    const double dx = L.x2 - L.x1, dy = L.y2 - L.y1;
+    std::size_t kept = 0;
+    for (Cut& c : cuts) {
+        bool deep = c.from >= 0 && isDesignated && deep_in_designated(f, c.p);
+        for (std::size_t k = 0; k < near.size() && !deep; ++k)
+            deep = near[k] != c.from && deep_in_circle(near[k], c.p);
+        if (deep) continue;
+        c.along = (c.p.x - L.x1) * dx + (c.p.y - L.y1) * dy;
+        cuts[kept++] = c;
+    }
+    cuts.resize(kept);
+    std::stable_sort(cuts.begin(), cuts.end(),
+                     [](const Cut& a, const Cut& b) { return a.along < b.along; });
+
+    // The record's own ends, then the cuts in order; the ends win over cuts on them.
+    const Point start = {L.x1, L.y1}, end = {L.x2, L.y2};
+    ends.assign(1, start);
+    for (const Cut& c : cuts)
+        if (!same_point(c.p, ends.back()) && !same_point(c.p, end)) ends.push_back(c.p);
+    ends.push_back(end);
+
+    pieces.clear();
+    if (restyled_size < ends.size()) {
+        restyled_size = 2 * ends.size();
+        restyled = std::make_unique<bool[]>(restyled_size);
+    }
+    for (std::size_t k = 0; k + 1 < ends.size(); ++k) {
+        const Point a = ends[k], b = ends[k + 1];
+        if (a.x == b.x && a.y == b.y) continue;
+        const Point m = {(a.x + b.x) * 0.5, (a.y + b.y) * 0.5};
+        bool inside = isDesignated && probe_in_designated(f, m);
+        for (std::size_t j = 0; j < near.size() && !inside; ++j)
+            inside = probe_in_circle(near[j], m);
+        const bool keep = inside == (isCrop != 0);
+        if (!keep && !isKeep) continue;
+        restyled[pieces.size()] = !keep;
+        pieces.push_back({a.x, a.y, b.x, b.y});
+    }
+    olineMAX = static_cast<int>(pieces.size()) + 1;
+    write_line_pieces(pieces.data(), restyled.get(), static_cast<int>(pieces.size()));
+    return true;
+}
