@@ -108,10 +108,13 @@ void index_circles() {
 
 // The segment passes within e of the box: the boxes meet, and the box's corners do not all lie
 // on one side of the segment's line farther than e.
+static bool boxes_meet(const Segment& s, double e, const double* box) {
+    return !(std::max(s.x1, s.x2) < box[0] - e || std::min(s.x1, s.x2) > box[2] + e ||
+             std::max(s.y1, s.y2) < box[1] - e || std::min(s.y1, s.y2) > box[3] + e);
+}
+
 static bool meets(const Segment& s, double e, const double* box) {
-    if (std::max(s.x1, s.x2) < box[0] - e || std::min(s.x1, s.x2) > box[2] + e ||
-        std::max(s.y1, s.y2) < box[1] - e || std::min(s.y1, s.y2) > box[3] + e)
-        return false;
+    if (!boxes_meet(s, e, box)) return false;
     const double dx = s.x2 - s.x1, dy = s.y2 - s.y1;
     const double reach = e * (std::fabs(dx) + std::fabs(dy)); // e times a bound on the length
     int above = 0, below = 0;
@@ -123,7 +126,7 @@ static bool meets(const Segment& s, double e, const double* box) {
     return above < 4 && below < 4; // NaN keeps it
 }
 
-void circles_near(const Segment& s, double e, std::vector<int>& out) {
+template <class Meets> static void query(Meets meets, std::vector<int>& out) {
     out.clear();
     if (nodes.empty()) return;
     // The levels are walked top down with a stack of nodes to look into; a leaf's entries are
@@ -135,15 +138,24 @@ void circles_near(const Segment& s, double e, std::vector<int>& out) {
         const int at = stack.back();
         stack.pop_back();
         const Node& node = nodes[at];
-        if (!meets(s, e, node.box)) continue;
+        if (!meets(node.box)) continue;
         for (int k = node.first; k < node.first + node.count; ++k) {
             if (at >= leaves_end)
                 stack.push_back(k);
-            else if (meets(s, e, CIRCLES[order[k]].box))
+            else if (meets(CIRCLES[order[k]].box))
                 out.push_back(order[k]);
         }
     }
     std::sort(out.begin(), out.end());
+}
+
+void circles_near(const Segment& s, double e, std::vector<int>& out) {
+    query([&](const double* box) { return meets(s, e, box); }, out);
+}
+
+void circles_in_box(const double box[4], std::vector<int>& out) {
+    const Segment diagonal = {box[0], box[1], box[2], box[3]};
+    query([&](const double* other) { return boxes_meet(diagonal, 0, other); }, out);
 }
 
 Point into_circle(const Circle& c, const Point& p) {

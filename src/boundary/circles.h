@@ -23,8 +23,11 @@ bool boundary_circle(bool short_form);
 void add_circle();
 // Builds the index; once, after the pre-scan.
 void index_circles();
-// The boundaries whose box meets the box of s widened by e, in the order of CIRCLES.
+// The boundaries whose box meets the box of s widened by e, and that s itself passes within e
+// of, in the order of CIRCLES.
 void circles_near(const Segment& s, double e, std::vector<int>& out);
+// The boundaries whose box meets the box x0 <= x <= x1, y0 <= y <= y1, in the order of CIRCLES.
+void circles_in_box(const double box[4], std::vector<int>& out);
 
 // p in the circle frame of c, where the ellipse is the circle of radius c.r, and back.
 Point into_circle(const Circle& c, const Point& p);

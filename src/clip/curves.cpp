@@ -1,10 +1,15 @@
+#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "base/portable_math.h"
 #include "boundary/boundary.h"
+#include "boundary/circles.h"
 #include "clip/clip.h"
 #include "clip/frame.h"
+#include "clip/union.h"
 #include "exchange/attributes.h"
 #include "exchange/output.h"
 #include "exchange/record.h"
@@ -135,8 +140,10 @@ static bool sliver(double a, double b) {
 // on across its start into its first: the kept pieces, and with -k the others too, restyled.
 static void write_runs(const double* b, int pieces, const bool* keep, bool closed,
                        bool short_form) {
-    double run_a[MAX_CUTS + 1], run_b[MAX_CUTS + 1];
-    bool run_kept[MAX_CUTS + 1];
+    // -a may cut a curve at many circles: the runs are kept from curve to curve.
+    static std::vector<double> run_a, run_b;
+    static std::vector<char> run_kept;
+    run_a.resize(pieces + 1), run_b.resize(pieces + 1), run_kept.resize(pieces + 1);
     int runs = 0;
     for (int i = 0; i < pieces; ++i) {
         if (!keep[i] && !isKeep) continue;
@@ -162,13 +169,93 @@ static void write_runs(const double* b, int pieces, const bool* keep, bool close
 // What becomes of a curve that lies wholly on the side the run does not keep.
 static int gone() { return isKeep ? 2 : 0; }
 
+// -a: the curve q (in drawing coordinates) cut by the union of the boundaries: each boundary's
+// crossings as it alone finds them, those deep inside another dropped; a piece lies inside
+// where its middle lies inside one boundary. Answers as Del_c_c; -1 where no circle is near a
+// designated boundary's curve: it goes as without -a.
+static int cut_by_union(const Conic& q, bool closed, double s, double e, bool short_form) {
+    static std::vector<int> near, from;
+    static std::vector<double> cut, b;
+    static std::vector<char> keep;
+    const double reach = std::fabs(CR) * std::fmax(1.0, std::fabs(HP)) + std::fabs(gomi);
+    const double box[4] = {CX - reach, CY - reach, CX + reach, CY + reach};
+    circles_in_box(box, near);
+    if (near.empty() && isDesignated) return -1;
+    const double lo = s * PAI / 180, hi = e * PAI / 180;
+    const ClipFrame f = isDesignated ? clip_frame() : ClipFrame{false, 0, 0, {0, 0}, {0, 0}};
+    cut.clear(), from.clear();
+    double found[MAX_CUTS];
+    if (isDesignated) {
+        Conic qd;
+        double tol;
+        if (!curve_in_frame(f, qd, tol)) return 1;
+        int k = edge_candidates(qd, iMode, f.E1, f.E2, lo, hi, tol, found, MAX_CUTS);
+        if (k < 0) return 1; // crossings that cannot be computed are no reason to erase
+        cut.assign(found, found + k), from.assign(k, -1);
+    }
+    for (int i : near) {
+        const Circle& c = CIRCLES[i];
+        Conic qc = q;
+        double tol = std::fabs(gomi) / 100;
+        if (c.mapped) {
+            auto vec = [&](const Point& w) {
+                return Point{c.c * w.x + c.s * w.y, (c.c * w.y - c.s * w.x) / c.hp};
+            };
+            qc = {into_circle(c, q.c), vec(q.u), vec(q.v)};
+            if (std::fabs(c.hp) > 1) tol /= std::fabs(c.hp);
+        }
+        int k = conic_circle_crossings(qc, {c.cx, c.cy}, c.r, lo, hi, tol, found, MAX_CUTS);
+        if (k < 0) return 1;
+        cut.insert(cut.end(), found, found + k), from.insert(from.end(), k, i);
+    }
+    // Only crossings on the union's edge cut.
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < cut.size(); ++k) {
+        const Point p = conic_at(q, cut[k]);
+        bool deep = from[k] >= 0 && isDesignated && deep_in_designated(f, p);
+        for (std::size_t j = 0; j < near.size() && !deep; ++j)
+            deep = near[j] != from[k] && deep_in_circle(near[j], p);
+        if (!deep) cut[kept++] = cut[k];
+    }
+    cut.resize(kept);
+    std::sort(cut.begin(), cut.end());
+    b.resize(cut.size() + 2);
+    const int pieces = piece_ends(cut.data(), static_cast<int>(cut.size()), closed, s, e, b.data());
+    keep.resize(pieces);
+    int kept_pieces = 0;
+    for (int i = 0; i < pieces; ++i) {
+        const Point m = conic_at(q, 0.5 * (b[i] + b[i + 1]) * PAI / 180);
+        bool inside = false;
+        if (isDesignated)
+            inside = inside_region(f.mapped ? into_frame(f, m) : m, iMode, f.E1, f.E2);
+        for (std::size_t j = 0; j < near.size() && !inside; ++j) inside = in_circle(near[j], m);
+        keep[i] = inside == (isCrop != 0);
+        kept_pieces += keep[i];
+    }
+    if (kept_pieces == pieces) return 1;
+    if (kept_pieces == 0) return gone();
+    static std::unique_ptr<bool[]> flags;
+    static int flags_size;
+    if (flags_size < pieces) flags_size = 2 * pieces, flags = std::make_unique<bool[]>(flags_size);
+    for (int i = 0; i < pieces; ++i) flags[i] = keep[i];
+    write_runs(b.data(), pieces, flags.get(), closed, short_form);
+    return 0;
+}
+
 int Del_c_c(bool short_form) {
     // Beyond the bound the curve's squares would overflow: it stays whole, in a crop too.
     for (double v : {CX, CY, CR, SK, EK, HP, JK, CR * HP})
         if (!in_bound(v)) return 1;
-    if (iMode > 3) return isCrop ? 1 : gone(); // everything is inside
+    if (iMode > 3 && isDesignated) return isCrop ? 1 : gone(); // everything is inside
     double s, e;
     const bool closed = arc_range(SK, EK, s, e);
+    if (isAll) {
+        const double h = HP == 0 || HP == 1 ? 1 : HP;
+        const double t = JK * PAI / 180, ct = portable::cos(t), st = portable::sin(t);
+        const Conic drawn = {{CX, CY}, {CR * ct, CR * st}, {-h * CR * st, h * CR * ct}};
+        int answer = cut_by_union(drawn, closed, s, e, short_form);
+        if (answer >= 0) return answer;
+    }
     const ClipFrame f = clip_frame();
     Conic q;
     double tol;

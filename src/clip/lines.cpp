@@ -6,6 +6,7 @@
 #include "clip/frame.h"
 #include "clip/lines.h"
 #include "clip/probes.h"
+#include "clip/union.h"
 #include "exchange/attributes.h"
 #include "exchange/output.h"
 #include "exchange/record.h"

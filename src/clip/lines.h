@@ -12,9 +12,3 @@ void write_line_pieces(const Segment* piece, const bool* restyled, int pieces);
 int cut_points(const ClipFrame& f, int* change);
 // The crossings appended to KP that lie beyond ILINE's own ends taken out.
 void drop_beyond_ends();
-// -a: ILINE (the record's own numbers, TLINE too) cut by the union of the boundaries and
-// written, where it comes near a boundary circle or nothing was designated; false otherwise,
-// and nothing written.
-bool clip_by_union();
-// -a: p (in drawing coordinates) lies in one of the boundary circles, as a point is judged.
-bool in_boundary_circle(const Point& p);

@@ -14,6 +14,7 @@
 #include "clip/frame.h"
 #include "clip/lines.h"
 #include "clip/probes.h"
+#include "clip/union.h"
 #include "exchange/record.h"
 #include "exchange/settings.h"
 #include "geometry/curves.h"
@@ -64,25 +65,6 @@ void circle_cuts(int i, const Segment& L) {
             cuts.push_back({0, c.mapped ? out_of_circle(c, p) : p, i});
 }
 
-// Strictly inside circle i, beyond the fine tolerance: a crossing there is no edge of the union.
-bool deep_in_circle(int i, const Point& p) {
-    const Circle& c = CIRCLES[i];
-    const Point q = c.mapped ? into_circle(c, p) : p;
-    const double dx = q.x - c.cx, dy = q.y - c.cy, e = gomi / 100;
-    return c.r > e && dx * dx + dy * dy < (c.r - e) * (c.r - e);
-}
-
-bool deep_in_designated(const ClipFrame& f, const Point& p) {
-    const Point q = f.mapped ? into_frame(f, p) : p;
-    const double e = gomi / 100;
-    if (iMode > 3) return true;
-    if (iMode <= 1) {
-        const double dx = q.x - K_CX, dy = q.y - K_CY;
-        return K_CR > e && dx * dx + dy * dy < (K_CR - e) * (K_CR - e);
-    }
-    return inside_region(q, iMode, f.E1, f.E2) && edge_distance(q, iMode, f.E1, f.E2) > e;
-}
-
 // A piece's midpoint inside circle i, by the probe to its centre as a line's piece is judged.
 bool probe_in_circle(int i, const Point& p) {
     const Circle& c = CIRCLES[i];
@@ -125,6 +107,31 @@ bool same_point(const Point& a, const Point& b) {
 }
 
 } // namespace
+
+bool in_circle(int i, const Point& p) {
+    const Circle& c = CIRCLES[i];
+    const Point q = c.mapped ? into_circle(c, p) : p;
+    const double dx = q.x - c.cx, dy = q.y - c.cy;
+    return dx * dx + dy * dy < c.r * c.r;
+}
+
+bool deep_in_designated(const ClipFrame& f, const Point& p) {
+    const Point q = f.mapped ? into_frame(f, p) : p;
+    const double e = gomi / 100;
+    if (iMode > 3) return true;
+    if (iMode <= 1) {
+        const double dx = q.x - K_CX, dy = q.y - K_CY;
+        return K_CR > e && dx * dx + dy * dy < (K_CR - e) * (K_CR - e);
+    }
+    return inside_region(q, iMode, f.E1, f.E2) && edge_distance(q, iMode, f.E1, f.E2) > e;
+}
+
+bool deep_in_circle(int i, const Point& p) {
+    const Circle& c = CIRCLES[i];
+    const Point q = c.mapped ? into_circle(c, p) : p;
+    const double dx = q.x - c.cx, dy = q.y - c.cy, e = gomi / 100;
+    return c.r > e && dx * dx + dy * dy < (c.r - e) * (c.r - e);
+}
 
 bool in_boundary_circle(const Point& p) {
     circles_near({p.x, p.y, p.x, p.y}, 0, near);
