@@ -9,8 +9,8 @@
   read-only: status 1, original intact;
 - the edges: a second run while one holds the lock (both orders), a holder killed with SIGKILL,
   stale links at the work files' names, a FIFO for the exchange file, out of memory, a console
-  that cannot be written. With --wine EXE is a Windows executable and only the edges that
-  Windows has are tried, under Wine.
+  that cannot be written, a file another user owns and has not let us write. With --wine EXE is
+  a Windows executable and only the edges that Windows has are tried, under Wine.
 
 usage: fault_tests.py EXE [--kills N] [--records N] [--no-memory-limit] [--wine]
 """
@@ -154,7 +154,40 @@ def exchange_link(top, cmd, data, erase):
         check(f.read() == data, "a linked exchange file: its target untouched")
 
 
+def another_user(top, exe, data):
+    """A root-owned 0644 exchange file in a folder anyone may write: as another user the run may
+    not write the file, and leaves it as it was; made writable for all, the run rewrites it."""
+    if os.geteuid() != 0:
+        print("another user: skipped, the test must run as root to be another user")
+        return
+    nobody = 65534
+    os.chmod(top, 0o755)
+    own = os.path.join(top, "circle_erase")
+    shutil.copy(exe, own)
+
+    def become():
+        os.setgroups([])
+        os.setgid(nobody)
+        os.setuid(nobody)
+
+    for mode in (0o644, 0o666):
+        d = fresh(top, "another", data)
+        os.chmod(d, 0o777)
+        name = os.path.join(d, "ZOD_UZUD.TXT")
+        os.chmod(name, mode)
+        p = subprocess.run([own], cwd=d, preexec_fn=become, capture_output=True)
+        if mode == 0o644:
+            check(p.returncode == 1 and one_line(p.stderr) and b"read-only" in p.stderr,
+                  "another user's 0644 file: status 1 and one line, got %d %r" % (p.returncode, p.stderr))
+            check(exchange(d) == data and os.stat(name).st_uid == 0 and only_exchange(d),
+                  "another user's 0644 file: left as it was")
+        else:
+            check(p.returncode == 0 and exchange(d) != data and only_exchange(d),
+                  "another user's 0666 file: rewritten, got %d %r" % (p.returncode, p.stderr))
+
+
 def unix_edges(top, cmd, data, memory_limit):
+    another_user(top, cmd[0], data)
     # The test holds the lock itself.
     d = fresh(top, "held", data)
     with open(os.path.join(d, "ZOD_UZUD.TXT"), "rb") as f:

@@ -156,7 +156,10 @@ bool sync_file(std::FILE* f) { return fsync(fileno(f)) == 0; }
 
 bool may_replace(const char* name) {
     struct stat st;
-    return stat(name, &st) != 0 || (st.st_mode & S_IWUSR) != 0;
+    if (stat(name, &st) != 0) return true;
+    // The owner's write bit is the read-only mark, which root must respect too; the system
+    // answers for this process, which may not be the owner.
+    return (st.st_mode & S_IWUSR) != 0 && faccessat(AT_FDCWD, name, W_OK, AT_EACCESS) == 0;
 }
 
 void copy_mode(const char* from, std::FILE* to) {

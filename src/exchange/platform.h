@@ -34,7 +34,8 @@ enum class Exchange {
 // On success f reads the file from its start; the caller closes f (the lock stays).
 Exchange open_exchange(const char* name, std::FILE*& f);
 void unlock_exchange();
-// False when the file exists and is marked read-only: the host's file must not be replaced.
+// False when the file exists and is marked read-only, or this process may not write it: the
+// host's file must not be replaced.
 bool may_replace(const char* name);
 // Gives `to` the permission bits of `from`, so a rewritten file keeps its mode.
 void copy_mode(const char* from, std::FILE* to);
