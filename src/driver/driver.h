@@ -11,7 +11,11 @@ void reset_all(); // every subsystem's state as at start-up
 void OPT(const char* arg);
 // 1 when the current colour and line type are one of the excluded pairs (-e, -f), else 0.
 int EX_CLCT();
-// The host's other spellings of the exchange file renamed to its one name, never over it.
+// Whether the exchange file is anywhere a run would look for it: in any spelling, or under a
+// passing name of the renames below.
+bool exchange_in_sight();
+// The host's other spellings of the exchange file, or a passing name that holds it, renamed to
+// its one name, never over it. On Windows under the lock of lock_beside.
 void normalise_name();
 // The main pass over fp into fpw, up to its end or a refused boundary.
 void main_pass();
