@@ -9,10 +9,13 @@
   read-only: status 1, original intact;
 - the edges: a second run while one holds the lock (both orders), a holder killed with SIGKILL,
   stale links at the work files' names, a FIFO for the exchange file, out of memory, a console
-  that cannot be written. With --wine EXE is a Windows executable and only the edges that
-  Windows has are tried, under Wine;
+  that cannot be written, a file another user owns and has not let us write;
+- a host that wrote zod_uzud.txt, the run killed at each of its renames in turn (strace): the
+  next run finds the drawing and rewrites it, also where it was left under a passing name.
 - with --shim, a library preloaded into the run that times what a busy machine does: the
   exchange file replaced between the open and the lock, a background sync that fails once.
+With --wine EXE is a Windows executable and only the edges that Windows has are tried, under
+Wine; there the renames are the Wine server's, which is held at each while the run is killed.
 
 usage: fault_tests.py EXE [--kills N] [--records N] [--no-memory-limit] [--wine] [--shim SO]
 """
@@ -60,6 +63,130 @@ def only_exchange(d):
 
 def one_line(err):
     return err.count(b"\n") == 1 and err.startswith(b"circle_erase: ")
+
+
+def lowercase(top, name, data):
+    """A folder where the host wrote the exchange file as zod_uzud.txt."""
+    d = fresh(top, name, data)
+    os.rename(os.path.join(d, "ZOD_UZUD.TXT"), os.path.join(d, "zod_uzud.txt"))
+    return d
+
+
+PASSING = ("DUR_o2r2.$$", "DUR_o2r2.$$$")
+
+
+def after_stop(d, cmd, result, what):
+    """A run was stopped in d: the next run finds the drawing, says so in one line when it was
+    under a passing name, and rewrites it (unless the stopped run had done so)."""
+    def now():
+        return exchange(d) if os.path.exists(os.path.join(d, "ZOD_UZUD.TXT")) else None
+
+    if now() != result:
+        stranded = any(os.path.exists(os.path.join(d, n)) for n in PASSING)
+        p = subprocess.run(cmd, cwd=d, capture_output=True)
+        check(p.returncode == 0 and (one_line(p.stderr) if stranded else p.stderr == b""),
+              "%s: the next run, got %d %r" % (what, p.returncode, p.stderr))
+    left = sorted(os.listdir(d))
+    check(now() == result and set(left) <= {"ZOD_UZUD.TXT", "ZOD_UZUD.$$$"},
+          "%s: the drawing rewritten, files %s" % (what, left))
+
+
+def strace_works():
+    if shutil.which("strace") is None:
+        return "strace is not installed"
+    p = subprocess.run(["strace", "-o", os.devnull, "true"], capture_output=True)
+    return None if p.returncode == 0 else "strace cannot trace here: %r" % p.stderr[:200]
+
+
+def rename_kills(top, exe, data, result):
+    """The run killed on entering each rename in turn (glibc's rename is the rename call,
+    rename_noreplace renameat2; each is counted on its own)."""
+    d = lowercase(top, "renames", data)
+    trace = os.path.join(top, "renames.txt")
+    subprocess.run(["strace", "-f", "-qq", "-o", trace, "-e", "trace=rename,renameat,renameat2",
+                    exe], cwd=d, stdout=subprocess.DEVNULL)
+    check(exchange(d) == result, "renames: a traced run gives the result")
+    with open(trace) as f:
+        calls = [line.split()[1].split("(")[0] for line in f if "(" in line]
+    check(len(calls) >= 2, "renames: the run renames at least twice, got %s" % calls)
+    for i, call in enumerate(calls):
+        d = lowercase(top, "renames", data)
+        inject = "%s:signal=SIGKILL:when=%d" % (call, calls[: i + 1].count(call))
+        p = subprocess.run(["strace", "-f", "-qq", "-o", os.devnull, "-e", "trace=" + call, "-e",
+                            "inject=" + inject, exe], cwd=d)
+        check(p.returncode == -signal.SIGKILL, "renames: killed at %s" % inject)
+        after_stop(d, [exe], result, "killed at %s" % inject)
+    print("rename kills: %d renames" % len(calls))
+
+
+def wine_server_pid():
+    """The Wine server of this prefix: the one that holds the prefix open."""
+    prefix = os.path.realpath(os.environ.get("WINEPREFIX", os.path.expanduser("~/.wine")))
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            if not os.path.basename(os.readlink("/proc/%s/exe" % pid)).startswith("wineserver"):
+                continue
+            fds = os.listdir("/proc/%s/fd" % pid)
+            if any(os.readlink("/proc/%s/fd/%s" % (pid, fd)) == prefix for fd in fds):
+                return pid
+        except OSError:
+            pass
+    return None
+
+
+def wine_rename_kills(top, cmd, data, result):
+    """Under Wine the server makes the renames. It is held just after each of them in turn (its
+    rename of our files, counted from the moment strace attaches) while the run is killed."""
+    server = wine_server_pid()
+    if server is None:
+        print("rename kills skipped: no Wine server found for the prefix")
+        return
+    trace = os.path.join(top, "renames.txt")
+    d = os.path.realpath(os.path.join(top, "renames"))
+    paths = []
+    for n in ("zod_uzud.txt", "ZOD_UZUD.TXT", "ZOD_UZUD.$$N") + PASSING:
+        paths += ["-P", os.path.join(d, n)]
+
+    def traced(extra, run):
+        st = subprocess.Popen(["strace", "-p", server, "-o", trace, "-e", "trace=rename"] + paths
+                              + extra, stderr=subprocess.PIPE)
+        check(b"attached" in st.stderr.readline(), "renames: strace attaches to the Wine server")
+        try:
+            run()
+        finally:
+            st.terminate()
+            st.communicate()
+        with open(trace) as f:
+            return f.read().count("rename(")
+
+    lowercase(top, "renames", data)
+    n = traced([], lambda: subprocess.run(cmd, cwd=d, stdout=subprocess.DEVNULL))
+    check(exchange(d) == result and n >= 3, "renames: a traced run gives the result, %d renames" % n)
+    for k in range(1, n + 1):
+        lowercase(top, "renames", data)
+
+        def kill_when_held():
+            p = subprocess.Popen(cmd, cwd=d, start_new_session=True)
+            held = False
+            for _ in range(600):
+                with open(trace) as f:
+                    held = "DELAYED" in f.read()
+                if held or p.poll() is not None:
+                    break
+                time.sleep(0.1)
+            check(held, "renames: the server held at rename %d" % k)
+            if p.poll() is None:
+                os.killpg(p.pid, signal.SIGKILL)
+            p.wait()
+
+        traced(["-e", "inject=rename:delay_exit=1000000:when=%d" % k], kill_when_held)
+        # The server closes the dead run's handles, and with them the lock file.
+        for _ in range(300):
+            if not os.path.exists(os.path.join(d, "ZOD_UZUD.$$L")):
+                break
+            time.sleep(0.1)
+        after_stop(d, cmd, result, "killed after rename %d" % k)
+    print("rename kills: %d renames" % n)
 
 
 def edges(top, cmd, wine, memory_limit):
@@ -132,6 +259,14 @@ def edges(top, cmd, wine, memory_limit):
     if not wine:
         exchange_link(top, cmd, data, erase)
 
+    why = strace_works()
+    if why:
+        print("rename kills skipped: " + why)
+    elif wine:
+        wine_rename_kills(top, cmd, data, result_of([]))
+    else:
+        rename_kills(top, cmd[0], data, result_of([]))
+
     # Test mode 2's console cannot be written: the file is rewritten all the same.
     d = fresh(top, "full", data)
     with open("/dev/full", "wb") as full:
@@ -156,7 +291,41 @@ def exchange_link(top, cmd, data, erase):
         check(f.read() == data, "a linked exchange file: its target untouched")
 
 
+def another_user(top, exe, data):
+    """A root-owned 0644 exchange file in a folder anyone may write: as another user the run may
+    not write the file, and leaves it as it was; made writable for all, the run rewrites it."""
+    if os.geteuid() != 0:
+        print("another user: skipped, the test must run as root to be another user")
+        return
+    nobody = 65534
+    os.chmod(top, 0o755)
+    own = os.path.join(top, "circle_erase")
+    shutil.copy(exe, own)
+
+    def become():
+        os.setgroups([])
+        os.setgid(nobody)
+        os.setuid(nobody)
+
+    for mode in (0o644, 0o666):
+        d = fresh(top, "another", data)
+        os.chmod(d, 0o777)
+        name = os.path.join(d, "ZOD_UZUD.TXT")
+        os.chmod(name, mode)
+        p = subprocess.run([own], cwd=d, preexec_fn=become, capture_output=True)
+        if mode == 0o644:
+            check(p.returncode == 1 and one_line(p.stderr) and b"read-only" in p.stderr,
+                  "another user's 0644 file: status 1 and one line, got %d %r" % (p.returncode, p.stderr))
+            check(exchange(d) == data and os.stat(name).st_uid == 0 and only_exchange(d),
+                  "another user's 0644 file: left as it was")
+        else:
+            check(p.returncode == 0 and exchange(d) != data and only_exchange(d),
+                  "another user's 0666 file: rewritten, got %d %r" % (p.returncode, p.stderr))
+
+
 def unix_edges(top, cmd, data, memory_limit):
+    another_user(top, cmd[0], data)
+
     # The test holds the lock itself.
     d = fresh(top, "held", data)
     with open(os.path.join(d, "ZOD_UZUD.TXT"), "rb") as f:

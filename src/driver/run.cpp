@@ -118,13 +118,20 @@ int run(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         if (argv[i][0] == '-' || argv[i][0] == '/') OPT(argv[i]);
 
-    normalise_name();
+    // As the host has always seen it: no file, no message. Also no lock file where there is
+    // nothing to lock.
+    if (!exchange_in_sight()) return 1;
     std::FILE* src = nullptr;
-    switch (open_exchange(EXCHANGE_NAME, src)) {
+    Exchange got = lock_beside(EXCHANGE_NAME);
+    if (got == Exchange::opened) {
+        normalise_name();
+        got = open_exchange(EXCHANGE_NAME, src);
+    }
+    switch (got) {
     case Exchange::opened:
         break;
     case Exchange::missing:
-        return 1; // as the host has always seen it: no file, no message
+        return 1;
     case Exchange::not_regular:
         return failure("%s is not a regular file", EXCHANGE_NAME);
     case Exchange::in_use:

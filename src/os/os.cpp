@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -38,39 +39,54 @@ std::FILE* create_new(const char* name) {
     return f;
 }
 
+Stored stored_as(const char* name) {
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(name, &found);
+    if (h == INVALID_HANDLE_VALUE) return Stored::none;
+    FindClose(h);
+    return std::strcmp(found.cFileName, name) == 0 ? Stored::as_named : Stored::other_case;
+}
+
 // A lock file beside the exchange file, open with no sharing: a second run cannot open it, and
 // Windows deletes it when the handle closes, also when the process is killed.
 static HANDLE lock_file = INVALID_HANDLE_VALUE;
 
-Exchange open_exchange(const char* name, std::FILE*& f) {
-    DWORD a = GetFileAttributesA(name);
-    if (a == INVALID_FILE_ATTRIBUTES) {
-        DWORD e = GetLastError();
-        return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? Exchange::missing
-                                                                      : Exchange::failed;
-    }
-    if (a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return Exchange::not_regular;
+Exchange lock_beside(const char* name) {
+    if (lock_file != INVALID_HANDLE_VALUE) return Exchange::opened;
     std::string lock = name;
     lock = lock.substr(0, lock.rfind('.')) + ".$$L";
     lock_file = CreateFileA(lock.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE |
                                 FILE_FLAG_OPEN_REPARSE_POINT,
                             nullptr);
-    if (lock_file == INVALID_HANDLE_VALUE) {
+    if (lock_file != INVALID_HANDLE_VALUE) return Exchange::opened;
+    DWORD e = GetLastError();
+    // Access is denied too while the holder's file waits for its deletion.
+    return e == ERROR_SHARING_VIOLATION || e == ERROR_ACCESS_DENIED ? Exchange::in_use
+                                                                    : Exchange::failed;
+}
+
+Exchange open_exchange(const char* name, std::FILE*& f) {
+    Exchange got = lock_beside(name);
+    if (got != Exchange::opened) return got;
+    DWORD a = GetFileAttributesA(name);
+    if (a == INVALID_FILE_ATTRIBUTES) {
         DWORD e = GetLastError();
-        // Access is denied too while the holder's file waits for its deletion.
-        return e == ERROR_SHARING_VIOLATION || e == ERROR_ACCESS_DENIED ? Exchange::in_use
-                                                                        : Exchange::failed;
-    }
-    f = std::fopen(name, "rb");
-    if (!f || GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)))) != FILE_TYPE_DISK) {
-        bool there = f != nullptr;
+        got = e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? Exchange::missing
+                                                                     : Exchange::failed;
+    } else if (a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) {
+        got = Exchange::not_regular;
+    } else {
+        f = std::fopen(name, "rb");
+        if (f &&
+            GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)))) == FILE_TYPE_DISK)
+            return Exchange::opened;
+        got = f ? Exchange::not_regular : Exchange::failed;
         if (f) std::fclose(f);
         f = nullptr;
-        unlock_exchange();
-        return there ? Exchange::not_regular : Exchange::failed;
     }
-    return Exchange::opened;
+    unlock_exchange();
+    return got;
 }
 
 void unlock_exchange() {
@@ -156,7 +172,10 @@ bool sync_file(std::FILE* f) { return fsync(fileno(f)) == 0; }
 
 bool may_replace(const char* name) {
     struct stat st;
-    return stat(name, &st) != 0 || (st.st_mode & S_IWUSR) != 0;
+    if (stat(name, &st) != 0) return true;
+    // The owner's write bit is the read-only mark, which root must respect too; the system
+    // answers for this process, which may not be the owner.
+    return (st.st_mode & S_IWUSR) != 0 && faccessat(AT_FDCWD, name, W_OK, AT_EACCESS) == 0;
 }
 
 void copy_mode(const char* from, std::FILE* to) {
@@ -172,6 +191,13 @@ std::FILE* create_new(const char* name) {
     if (!f) close(fd);
     return f;
 }
+
+Stored stored_as(const char* name) {
+    struct stat st;
+    return lstat(name, &st) == 0 ? Stored::as_named : Stored::none;
+}
+
+Exchange lock_beside(const char*) { return Exchange::opened; }
 
 // The lock is on the exchange file itself, through a descriptor of its own that stays open
 // past the rename, so that no run reads the old file once this one has begun.

@@ -17,6 +17,10 @@ void sync_in_background(std::FILE* f);
 // (the final sync may not hear of that failure again).
 bool end_background_sync(const std::FILE* f);
 bool remove_file(const char* name);
+// How the directory holds a file by this name: in exactly this spelling, only in another letter
+// case (where names ignore case, on Windows), or not at all. A link counts as held.
+enum class Stored { as_named, other_case, none };
+Stored stored_as(const char* name);
 // Creates the file anew for writing in binary: whatever stands at the name, a stale file or a
 // link, is removed first (the name, never what it points to), so nothing is written through
 // it. Null when the name cannot be freed or the file cannot be created.
@@ -31,10 +35,16 @@ enum class Exchange {
     in_use,      // another run holds the lock
     failed,      // there, but it cannot be opened or locked
 };
-// On success f reads the file from its start; the caller closes f (the lock stays).
+// Where the lock is a file of its own (Windows) it is taken here, so that the exchange file's
+// names are settled under it: opened, in_use or failed. Elsewhere the lock is on the exchange
+// file itself and open_exchange takes it: opened.
+Exchange lock_beside(const char* name);
+// On success f reads the file from its start; the caller closes f (the lock stays). On failure
+// the lock is let go.
 Exchange open_exchange(const char* name, std::FILE*& f);
 void unlock_exchange();
-// False when the file exists and is marked read-only: the host's file must not be replaced.
+// False when the file exists and is marked read-only, or this process may not write it: the
+// host's file must not be replaced.
 bool may_replace(const char* name);
 // Gives `to` the permission bits of `from`, so a rewritten file keeps its mode.
 void copy_mode(const char* from, std::FILE* to);
