@@ -67,4 +67,6 @@ def options(seed):
         opts.append("-c")
     if rng.random() < 0.3:
         opts.append("-k%d" % rng.choice([0, 42, 125, -31]))
+    if rng.random() < 0.3:
+        opts.append(rng.choice(["-a", "-a25", "-a37"]))
     return opts

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const bool ready = enter_scratch_directory();
     (void)ready;
     static const char* const modes[] = {"-m0", "-m1", "-m2", "-m3", "-m4", "-m5", "-m6", "-m1"};
-    static const char* const tests[] = {"x", "-t", "-t2", "x"};
+    static const char* const tests[] = {"x", "-t", "-t2", "-a"}; // -a: every closed circle too
     std::uint8_t pick = size > 0 ? data[0] : 0;
     if (size > 0) ++data, --size;
     static const char* const values[] = {"0",   "100",  "-1",    "90",    "360",   "0.5",   "nan",
