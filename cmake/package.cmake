@@ -10,8 +10,9 @@ set(CE_BATCH_FILES
   wipe_sector.bat
   wipe_segment.bat
   crop_circle.bat
-  restyle_circle_curves.bat)
-set(CE_README_PICTURES docs/sample.svg docs/sample-c.svg docs/sample-c-k42.svg)
+  restyle_circle_curves.bat
+  wipe_all_circles.bat)
+set(CE_README_PICTURES docs/sample.svg docs/sample-c.svg docs/sample-c-k42.svg docs/sample-a.svg)
 
 # Texts as Windows opens them: CR LF line ends; the README marked as UTF-8 for Notepad.
 set(CE_PACKAGE_TEXTS)

@@ -1,21 +1,31 @@
 #!/usr/bin/env bash
 # Builds the tool and runs it on a copy of the bundled sample drawing, then shows what changed:
 # as a diff and as a picture, before and after (build/demo/preview.svg, also docs/sample.svg, or
-# for options such as -c docs/sample-c.svg).
+# for options such as -c docs/sample-c.svg). With -a the sample is the floor plan of
+# examples/grid_plan, whose grid bubbles and round columns are the circles to clear.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset release >/dev/null
 cmake --build --preset release --target circle_erase zod_preview
+mode=1
+all=()
+for a in "$@"; do
+    case "$a" in
+    [-/][mM]*) mode="${a:2}" ;;
+    [-/][aA]*) all=("-${a:1}") ;;
+    esac
+done
+sample=examples/ZOD_UZUD.TXT
+if [ ${#all[@]} -gt 0 ]; then sample=examples/grid_plan/ZOD_UZUD.TXT; fi
 work=build/demo
 rm -rf "$work" && mkdir -p "$work"
-cp examples/ZOD_UZUD.TXT "$work/ZOD_UZUD.TXT"
+cp "$sample" "$work/ZOD_UZUD.TXT"
 status=0
 (cd "$work" && ../release/circle_erase "$@") || status=$?
 echo "exit status $status; changes to the drawing (< before, > after):"
-diff <(tr -d '\r' < examples/ZOD_UZUD.TXT) <(tr -d '\r' < "$work/ZOD_UZUD.TXT") || true
-mode=1
-for a in "$@"; do case "$a" in [-/][mM]*) mode="${a:2}" ;; esac; done
-build/release/zod_preview examples/ZOD_UZUD.TXT "$work/ZOD_UZUD.TXT" -o "$work/preview.svg" "-m${mode:-1}"
+diff <(tr -d '\r' < "$sample") <(tr -d '\r' < "$work/ZOD_UZUD.TXT") || true
+build/release/zod_preview "$sample" "$work/ZOD_UZUD.TXT" -o "$work/preview.svg" "-m${mode:-1}" \
+    ${all[@]+"${all[@]}"}
 # The run without options is the README's picture; one with options gets its own beside it.
 picture=docs/sample$(printf '%s' "$@" | tr -c 'A-Za-z0-9' '-').svg
 mkdir -p docs && cp "$work/preview.svg" "$picture"

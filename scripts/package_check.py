@@ -4,11 +4,13 @@ file runs under Wine on the sample drawing (and on it with an arc for a boundary
 files that the Linux build leaves with the same options, started as the host and a user start
 it: by its bare name in its own folder, under a Japanese locale (code page 932, as the host's
 users have it), and by its full path from another folder, in the locale this check runs in.
-Without a drawing it fails with status 1 and says so in the Japanese and the English of its
-echo lines. One that restyles (-k) erases nothing: every point and text of the drawing comes
-back, and the pieces inside follow the switch to its colour and line type. The tables of
-README.txt name every batch file of the zip, and the zip holds every one they name. No batch file's name begins with a command of cmd's own, which cmd would run in its
-place; their Japanese is code page 932. README.txt is UTF-8 after a byte order mark, Japanese
+One that clears inside every closed circle (-a) runs on the sample without its designation
+too, which -a does not need. Without a drawing it fails with status 1 and says so in the
+Japanese and the English of its echo lines. One that restyles (-k) erases nothing: every point
+and text of the drawing comes back, and the pieces inside follow the switch to its colour and
+line type. The tables of README.txt name every batch file of the zip, and the zip holds every
+one they name. No batch file's name begins with a command of cmd's own, which cmd would run in
+its place; their Japanese is code page 932. README.txt is UTF-8 after a byte order mark, Japanese
 first, then English, and links nothing the zip lacks. Each executable carries the version that
 the Linux build prints, and needs no DLL beyond KERNEL32 and the C runtime.
 
@@ -147,6 +149,8 @@ def main():
     sample = open(o.sample, "rb").read()
     arc = sample.replace(b"\nci 70 30 15\r\n", b"\nci 70 30 15 200 340 1 0\r\n")
     assert arc != sample, "the sample's boundary record has changed: update the arc variant"
+    undesignated = sample.replace(b"hhp1ci\r\nci 70 30 15\r\n", b"")
+    assert undesignated != sample
     env = dict(os.environ, WINEDEBUG="-all")
     with tempfile.TemporaryDirectory(prefix="ce_package_") as top:
         inst = os.path.join(top, "inst")
@@ -203,7 +207,10 @@ def main():
                 faults.append("%s does not start circle_erase.exe once" % bat)
                 continue
             opts = call[0].split('circle_erase.exe"', 1)[1].split()
-            for kind, drawing in (("circle", sample), ("arc", arc)):
+            drawings = [("circle", sample), ("arc", arc)]
+            if any(o[:2].lower() in ("-a", "/a") for o in opts):
+                drawings.append(("undesignated", undesignated))
+            for kind, drawing in drawings:
                 runs = {}
                 for side in ("linux", "bare name", "full path"):
                     d = os.path.join(top, side, bat, kind)

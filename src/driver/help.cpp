@@ -6,13 +6,17 @@
 namespace {
 
 const char USAGE[] =
-    "usage: circle_erase [-m<mode>] [-i] [-c] [-k<cl>] [-e<cl>] [-f<cl>] [-t | -t2]\n"
+    "usage: circle_erase [-m<mode>] [-a | -a<cl>] [-i] [-c] [-k<cl>] [-e<cl>] [-f<cl>]\n"
+    "                    [-t | -t2]\n"
     "\n"
     "Erases from ZOD_UZUD.TXT, in the current directory, what lies inside the circle,\n"
     "ellipse or arc designated after the marker record \"hhp1ci\", and rewrites the file.\n"
     "\n"
     "  -m<mode>  1 whole circle or ellipse (default); 2 sector of the arc; 3 sector and its\n"
     "            radii drawn; 4 segment between arc and chord; 5 segment and its chord drawn\n"
+    "  -a        every closed circle and ellipse of the drawing is a region too: what lies\n"
+    "            inside any of them goes as well (no designation needed); they stay as drawn\n"
+    "  -a<cl>    as -a, with only the circles of colour c and line type l (e.g. -a37)\n"
     "  -i        crop instead: keep what lies inside the region, drop what lies outside\n"
     "  -c        cut circles, arcs and ellipses at the region's edge too (else they stay\n"
     "            whole)\n"
@@ -30,13 +34,17 @@ const char USAGE[] =
 
 // Stored once, in UTF-8; the code page 932 copy is made from it when the tool is compiled.
 constexpr char USAGE_JA[] =
-    "使い方: circle_erase [-m<mode>] [-i] [-c] [-k<cl>] [-e<cl>] [-f<cl>] [-t | -t2]\n"
+    "使い方: circle_erase [-m<mode>] [-a | -a<cl>] [-i] [-c] [-k<cl>] [-e<cl>] [-f<cl>]\n"
+    "                     [-t | -t2]\n"
     "\n"
     "カレントフォルダの ZOD_UZUD.TXT から、マーカーレコード \"hhp1ci\" の次の行で\n"
     "指定された円、楕円または円弧の内側にあるものを消去し、ファイルを書き換えます。\n"
     "\n"
     "  -m<mode>  1 円・楕円の全体（既定）、2 円弧の扇形、3 扇形（半径2本も作図）、\n"
     "            4 円弧と弦の間の弓形、5 弓形（弦も作図）\n"
+    "  -a        図面の閉じた円・楕円もすべて範囲とし、その内側も消去します（指定が\n"
+    "            なくてもかまいません）。それらの円・楕円は残ります\n"
+    "  -a<cl>    -a と同じく、ただし色 c・線種 l の円・楕円だけ（例 -a37）\n"
     "  -i        切り取り: 範囲の内側を残し、外側を消去します\n"
     "  -c        円・円弧・楕円も範囲の境界で切ります（既定ではそのまま残ります）\n"
     "  -k<cl>    消去せず、内側（-i では外側）を色 c・線種 l で書きます（例 -k12）。\n"
@@ -75,8 +83,8 @@ constexpr Code CODES[] = {
     {U'用', 0x9770}, {U'界', 0x8A45}, {U'目', 0x96DA}, {U'種', 0x8EED}, {U'答', 0x939A},
     {U'範', 0x94CD}, {U'終', 0x8F49}, {U'組', 0x9167}, {U'線', 0x90FC}, {U'色', 0x9046},
     {U'英', 0x8970}, {U'行', 0x8D73}, {U'覧', 0x9797}, {U'診', 0x9066}, {U'詳', 0x8FDA},
-    {U'語', 0x8CEA}, {U'説', 0x90E0}, {U'読', 0x93C7}, {U'返', 0x95D4}, {U'間', 0x8AD4},
-    {U'（', 0x8169}, {U'）', 0x816A},
+    {U'語', 0x8CEA}, {U'説', 0x90E0}, {U'読', 0x93C7}, {U'返', 0x95D4}, {U'閉', 0x95C2},
+    {U'間', 0x8AD4}, {U'面', 0x96CA}, {U'（', 0x8169}, {U'）', 0x816A},
 };
 
 constexpr unsigned cp932_of(char32_t u) {

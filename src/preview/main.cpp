@@ -1,5 +1,5 @@
-// zod_preview INPUT.TXT [OUTPUT.TXT] -o PICTURE.svg [-m<mode>]: a picture of exchange files,
-// before and after side by side.
+// zod_preview INPUT.TXT [OUTPUT.TXT] -o PICTURE.svg [-m<mode>] [-a | -a<cl>]: a picture of
+// exchange files, before and after side by side.
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -11,22 +11,31 @@ int main(int argc, char** argv) {
     const char* picture = nullptr;
     std::vector<const char*> inputs;
     int mode = 1;
+    AllCircles all;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "-o") == 0 && i + 1 < argc)
             picture = argv[++i];
         else if (argv[i][0] == '-' && (argv[i][1] | 0x20) == 'm')
             mode = atoi_sat(argv[i] + 2);
-        else
+        else if (argv[i][0] == '-' && (argv[i][1] | 0x20) == 'a') {
+            // The value as the tool reads it: -a37 is colour 3, type 7.
+            all.on = true;
+            int n = atoi_sat(argv[i] + 2);
+            all.colour = argv[i][2] ? n / 10 : -1, all.type = argv[i][2] ? n % 10 : -1;
+        } else {
             inputs.push_back(argv[i]);
+        }
     }
     if (!picture || inputs.empty() || inputs.size() > 2) {
-        std::fputs("usage: zod_preview INPUT.TXT [OUTPUT.TXT] -o PICTURE.svg [-m<mode>]\n", stderr);
+        std::fputs("usage: zod_preview INPUT.TXT [OUTPUT.TXT] -o PICTURE.svg [-m<mode>] "
+                   "[-a | -a<cl>]\n",
+                   stderr);
         return 2;
     }
     std::vector<Scene> scenes(inputs.size());
     std::vector<const Scene*> view;
     for (std::size_t i = 0; i < inputs.size(); ++i) {
-        if (!load_scene(inputs[i], scenes[i])) {
+        if (!load_scene(inputs[i], scenes[i], all)) {
             std::fprintf(stderr, "zod_preview: cannot read %s\n", inputs[i]);
             return 1;
         }

@@ -2,7 +2,12 @@
 
 #include <cmath>
 #include <string_view>
+#include <tuple>
 
+#include "boundary/boundary.h"
+#include "boundary/circles.h"
+#include "exchange/attributes.h"
+#include "exchange/record.h"
 #include "exchange/settings.h"
 #include "geometry/curves.h"
 #include "text/fields.h"
@@ -33,11 +38,24 @@ static bool plain_ascii(std::string_view s) {
     return !s.empty();
 }
 
-bool load_scene(const char* path, Scene& scene) {
+// The tool's own rule, fed what its pre-scan has in force at the record, so that the picture
+// never shows a boundary the tool would not take; the tool's state is left as it was.
+static bool clears_inside(std::string_view rec, const AllCircles& all, bool body, int colour,
+                          int type) {
+    const auto saved =
+        std::tuple(CX, CY, CR, SK, EK, HP, JK, SHARP, COLOR, TYPE, isAll, ALLiro, ALLsyu);
+    isAll = 1, ALLiro = all.colour, ALLsyu = all.type;
+    SHARP = body ? 0 : 20, COLOR = colour, TYPE = type;
+    bool clears = boundary_circle(read_circle(rec));
+    std::tie(CX, CY, CR, SK, EK, HP, JK, SHARP, COLOR, TYPE, isAll, ALLiro, ALLsyu) = saved;
+    return clears;
+}
+
+bool load_scene(const char* path, Scene& scene, const AllCircles& all) {
     Reader r;
     if (!reader_open(r, path)) return false;
     std::string_view rec;
-    bool next_is_boundary = false;
+    bool next_is_boundary = false, body = false;
     int colour = 1, type = 1;
     while (read_record(r, rec)) {
         bool marker = rec.substr(0, 6) == "hhp1ci";
@@ -79,6 +97,7 @@ bool load_scene(const char* path, Scene& scene) {
             Fields f = fields(rec, 2).lf(s.x1).lf(s.y1).lf(s.r).lf(s.sk).lf(s.ek).lf(s.hp).lf(s.jk);
             if (f.count >= 3) {
                 s.boundary = next_is_boundary;
+                s.clears = all.on && clears_inside(rec, all, body, colour, type);
                 scene.shapes.push_back(s);
                 double a, e, x, y;
                 curve_range(s, a, e);
@@ -91,6 +110,7 @@ bool load_scene(const char* path, Scene& scene) {
             }
         }
         next_is_boundary = marker;
+        body = body || rec.substr(0, 1) == "#";
     }
     return reader_close(r);
 }

@@ -10,6 +10,7 @@ struct Shape {
     double r, sk, ek, hp, jk;      // CURVE: centre in x1, y1, radius, angles, ratio, tilt
     std::size_t text_at, text_len; // TEXT: the plain ASCII string in Scene::texts, else empty
     bool boundary;                 // CURVE: the designated boundary
+    bool clears;                   // CURVE: a boundary of -a
     int colour, type;              // LINE and CURVE: the "lc" and "lt" in force, else 1
 };
 
@@ -20,7 +21,14 @@ struct Scene {
     bool empty = true;
 };
 
-bool load_scene(const char* path, Scene& scene);
+// The circles that -a takes: with `on`, the closed ones of the body, only those of `colour` and
+// `type` where these are not -1, as the tool reads -a<cl>.
+struct AllCircles {
+    bool on = false;
+    int colour = -1, type = -1;
+};
+
+bool load_scene(const char* path, Scene& scene, const AllCircles& all = {});
 // The point of a circle, arc or ellipse at angle a (degrees): r cos a along the first axis,
 // r h sin a across it, turned by the tilt.
 void curve_point(const Shape& c, double a, double& x, double& y);

@@ -87,11 +87,14 @@ static void curve_attr(std::string& out, const View& v, int panel, const Shape& 
 }
 
 // The region the mode erases: the whole curve, the sector to the centre, the segment to the
-// chord, or above mode 5 the whole panel.
+// chord, or above mode 5 the whole panel. In a union the group is shaded, not each part.
 static void region(std::string& out, const View& v, int panel, double height, const Shape& b,
-                   int mode) {
+                   int mode, bool in_union) {
+    const char* cls = in_union ? "" : " class=\"region\"";
     if (mode > 5) {
-        out += "<rect class=\"region\" x=\"";
+        out += "<rect";
+        out += cls;
+        out += " x=\"";
         num(out, panel * v.panel_width);
         out += "\" y=\"0.000\" width=\"";
         num(out, v.panel_width);
@@ -103,7 +106,8 @@ static void region(std::string& out, const View& v, int panel, double height, co
     double a = 0, e = 360;
     if (mode > 1) curve_range(b, a, e);
     const double centre[2] = {b.x1, b.y1};
-    out += "<polygon class=\"region\"";
+    out += "<polygon";
+    out += cls;
     curve_attr(out, v, panel, b, a, e, mode == 2 || mode == 3 ? centre : nullptr);
     out += "/>\n";
 }
@@ -131,15 +135,33 @@ std::string render_svg(const std::vector<const Scene*>& scenes, int mode, double
         out += COLOURS[c];
         out += '}';
     }
-    out += "</style>\n";
-    // The result has lost its boundary marker: it is shaded with the one the input designated.
+    // The result has lost its boundary marker: it is shaded with the one the input designated,
+    // and with the boundaries of -a of the first file that has them.
     const Shape* boundary = nullptr;
+    const Scene* clearing = nullptr;
     for (const Scene* sc : scenes)
-        for (const Shape& s : sc->shapes)
+        for (const Shape& s : sc->shapes) {
             if (!boundary && s.kind == Shape::CURVE && s.boundary) boundary = &s;
+            if (!clearing && s.kind == Shape::CURVE && s.clears) clearing = sc;
+        }
+    // Overlapping parts of a union are shaded once: the group is made translucent as a whole.
+    if (clearing) out += ".union{opacity:0.12}.union polygon,.union rect{fill:#d33;stroke:none}";
+    out += "</style>\n";
     for (int panel = 0; panel < static_cast<int>(scenes.size()); ++panel) {
         out += "<g class=\"panel\">\n";
-        if (boundary) region(out, v, panel, height, *boundary, mode);
+        if (clearing) {
+            out += "<g class=\"union\">\n";
+            if (boundary) region(out, v, panel, height, *boundary, mode, true);
+            for (const Shape& s : clearing->shapes) {
+                if (!s.clears) continue;
+                out += "<polygon";
+                curve_attr(out, v, panel, s, 0, 360);
+                out += "/>\n";
+            }
+            out += "</g>\n";
+        } else if (boundary) {
+            region(out, v, panel, height, *boundary, mode, false);
+        }
         for (const Shape& s : scenes[panel]->shapes) {
             switch (s.kind) {
             case Shape::LINE:
@@ -180,7 +202,7 @@ std::string render_svg(const std::vector<const Scene*>& scenes, int mode, double
                 double a, e;
                 curve_range(s, a, e);
                 out += "<polyline";
-                if (s.boundary)
+                if (s.boundary || s.clears)
                     out += " class=\"boundary\"";
                 else
                     style_classes(out, s);

@@ -50,11 +50,28 @@ TEST_F(Options, ExcludedPairs) {
         EXPECT_EQ(KEsyu, c.syu) << k;
         EXPECT_EQ(EXiro1, c.iro) << k;
         EXPECT_EQ(EXiro2, 8) << k;
+        // So does -a for the circles it takes.
+        std::string a = c.arg;
+        a[1] = a[1] == 'E' ? 'A' : 'a';
+        isAll = 0, ALLiro = ALLsyu = 77;
+        OPT(a.c_str());
+        EXPECT_EQ(isAll, 1) << a;
+        EXPECT_EQ(ALLiro, c.iro) << a;
+        EXPECT_EQ(ALLsyu, c.syu) << a;
+        EXPECT_EQ(EXiro1, c.iro) << a;
     }
     OPT("-F37");
     EXPECT_EQ(EXiro2, 3);
     EXPECT_EQ(EXsyu2, 7);
     EXPECT_EQ(EXiro1, -214748364); // untouched by -f
+}
+
+TEST_F(Options, AllCirclesWithoutValueTakesAnyColourAndType) {
+    OPT("-a37");
+    OPT("/A");
+    EXPECT_EQ(isAll, 1);
+    EXPECT_EQ(ALLiro, -1);
+    EXPECT_EQ(ALLsyu, -1);
 }
 
 TEST_F(Options, ExcludedPairWithoutValue) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "exchange/settings.h"
 #include "preview/svg.h"
 
 namespace {
@@ -88,10 +89,10 @@ std::string panel(const std::string& svg, int n) {
     return svg.substr(at, svg.find("</g>", at) - at);
 }
 
-Scene load(const std::string& bytes) {
+Scene load(const std::string& bytes, const AllCircles& all = {}) {
     Scene s;
     std::string path = write_temp(bytes);
-    EXPECT_TRUE(load_scene(path.c_str(), s));
+    EXPECT_TRUE(load_scene(path.c_str(), s, all));
     std::remove(path.c_str());
     return s;
 }
@@ -215,6 +216,43 @@ TEST(Preview, LinesAndCurvesInTheirColourDashedUnlessOfType1) {
     EXPECT_EQ(count(svg, "<polyline class=\"dashed\""), 1);
     EXPECT_NE(svg.find(".dashed{stroke-dasharray:"), std::string::npos);
     EXPECT_NE(svg.find(".c3{stroke:#"), std::string::npos);
+}
+
+// With -a the closed circles of the body are boundaries too: drawn red and shaded as one union
+// with the designated region, in every panel, from the input's. Not the circle before the
+// comment record, the designated one again, the tiny one or the arc; with -a37 only the ones
+// read in colour 3 and type 7.
+TEST(Preview, AllCirclesDrawnAsBoundariesAndShadedAsOneUnion) {
+    const char* drawing = "ci 50 50 4\r\nhhp1ci\r\nci 0 0 10\r\n#\r\nci 12 0 5\r\n"
+                          "ci 30 0 0.0001\r\nci 40 0 3 0 90 1 0\r\nlc3\r\nlt7\r\n"
+                          "ci 20 20 4\r\nci 40 20 2 0 360 0.5 30\r\n";
+    auto union_of = [](const std::string& svg) {
+        std::size_t at = svg.find("<g class=\"union\">");
+        return at == std::string::npos ? "" : svg.substr(at, svg.find("</g>", at) - at);
+    };
+    isAll = 0;
+    Scene all = load(drawing, {true, -1, -1}), after = load("#\r\n", {true, -1, -1});
+    EXPECT_EQ(isAll, 0); // the tool's state is left as it was
+    std::string svg = render_svg({&all, &after}, 1, 420);
+    EXPECT_TRUE(well_formed(svg));
+    EXPECT_EQ(count(svg, "<g class=\"union\">"), 2);
+    EXPECT_EQ(count(svg, "class=\"region\""), 0); // the group is shaded, not each part
+    EXPECT_EQ(count(svg, "<polyline class=\"boundary\""), 4);
+    auto parts = elements(union_of(svg), "<polygon");
+    ASSERT_EQ(parts.size(), 4u); // the designated circle, then the body's in file order
+    View v = fit({&all, &after}, 420);
+    double cx = svg_x(v, 0, 12), cy = svg_y(v, 0);
+    for (std::size_t i = 0; i + 1 < parts[1].size(); i += 2)
+        EXPECT_NEAR(std::hypot(parts[1][i] - cx, parts[1][i + 1] - cy), 5 * v.scale, 1e-3);
+
+    Scene of37 = load(drawing, {true, 3, 7});
+    svg = render_svg({&of37}, 1);
+    EXPECT_EQ(count(svg, "<polyline class=\"boundary\""), 3);
+    EXPECT_EQ(elements(union_of(svg), "<polygon").size(), 3u);
+    // Without -a the picture is as it always was.
+    Scene plain = load(drawing);
+    EXPECT_EQ(count(render_svg({&plain}, 1), "union"), 0);
+    EXPECT_EQ(count(render_svg({&plain}, 1), "<polyline class=\"boundary\""), 1);
 }
 
 TEST(Preview, CurvePointsAndRanges) {
