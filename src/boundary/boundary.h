@@ -46,6 +46,9 @@ long long Tcopy(std::FILE* source);
 int Pre_pro(std::string_view line, long long number);
 // A circle record of either form into the current circle; true for the short form.
 bool read_circle(std::string_view line);
+// The last circle record read had every field of its form: a field that fails to read keeps
+// the value an earlier record left.
+extern bool CIRCLE_WHOLE;
 // Lowers Pmin below and left of p (coordinates beyond the bound aside). Returns 0.
 int Pole_set(const Point& p);
 // The blanks of a line's text up to its end (at most 512 bytes).

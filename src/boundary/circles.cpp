@@ -33,7 +33,8 @@ void reset_circles() {
 
 bool boundary_circle(bool short_form) {
     if (!isAll || SHARP != 0) return false;
-    if (ALLiro >= 0 && (COLOR != ALLiro || TYPE != ALLsyu)) return false;
+    if (isAll == 2 && (COLOR != ALLiro || TYPE != ALLsyu)) return false;
+    if (!CIRCLE_WHOLE) return false; // a field that did not read keeps an earlier circle's
     if (!short_form && !(SK == EK || (SK == 0 && EK == 360))) return false; // an arc
     if (!in_bound(CX) || !in_bound(CY) || !in_bound(CR) || !(CR >= GOMI_UNIT)) return false;
     if (short_form || HP == 0 || HP == 1) return true;

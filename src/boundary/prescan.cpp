@@ -27,11 +27,11 @@ bool read_circle(std::string_view line) {
     if (__SPCNT(line.substr(2)) == 3) {
         // A short form is a full circle: it must not inherit an earlier arc's angles.
         SK = EK = HP = JK = 0;
-        fields(line, 2).lf(CX).lf(CY).lf(CR);
+        CIRCLE_WHOLE = fields(line, 2).lf(CX).lf(CY).lf(CR).count == 3;
         return true;
     }
     SK = 0, EK = 360, HP = 0, JK = 0;
-    fields(line, 2).lf(CX).lf(CY).lf(CR).lf(SK).lf(EK).lf(HP).lf(JK);
+    CIRCLE_WHOLE = fields(line, 2).lf(CX).lf(CY).lf(CR).lf(SK).lf(EK).lf(HP).lf(JK).count == 7;
     return false;
 }
 

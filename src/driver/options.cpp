@@ -25,7 +25,7 @@ void OPT(const char* arg) {
         break;
     }
     case 'a': // every closed circle, or those of one colour and line type
-        isAll = 1;
+        isAll = has_value ? 2 : 1;
         ALLiro = ALLsyu = -1;
         if (has_value) {
             int n = atoi_sat(value);

@@ -15,9 +15,10 @@ extern int isCurve; // 1: circles, arcs and ellipses are cut too (-c)
 extern int isKeep;  // 1: nothing is erased; what would be is written restyled (-k)
 extern int KEiro;   // the restyled pieces' colour (-k)
 extern int KEsyu;   //   and line type
-extern int isAll;   // 1: every closed circle of the body clears its inside too (-a)
-extern int ALLiro;  // with a value: only circles in this colour (-a)
-extern int ALLsyu;  //   and line type; -1 when any
+extern int isAll;   // 1: every closed circle of the body clears its inside too (-a); 2: only
+                    // those in colour ALLiro and line type ALLsyu (-a<cl>)
+extern int ALLiro;  // -a<cl>: the circles' colour
+extern int ALLsyu;  //   and line type
 extern int EXiro1;  // first excluded pair (-e): colour
 extern int EXsyu1;  //   and line type
 extern int EXiro2;  // second excluded pair (-f): colour

@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
             // The value as the tool reads it: -a37 is colour 3, type 7.
             all.on = true;
             int n = atoi_sat(argv[i] + 2);
-            all.colour = argv[i][2] ? n / 10 : -1, all.type = argv[i][2] ? n % 10 : -1;
+            all.pair = argv[i][2] != '\0';
+            all.colour = all.pair ? n / 10 : -1, all.type = all.pair ? n % 10 : -1;
         } else {
             inputs.push_back(argv[i]);
         }

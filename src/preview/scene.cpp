@@ -44,7 +44,7 @@ static bool clears_inside(std::string_view rec, const AllCircles& all, bool body
                           int type) {
     const auto saved =
         std::tuple(CX, CY, CR, SK, EK, HP, JK, SHARP, COLOR, TYPE, isAll, ALLiro, ALLsyu);
-    isAll = 1, ALLiro = all.colour, ALLsyu = all.type;
+    isAll = all.pair ? 2 : 1, ALLiro = all.colour, ALLsyu = all.type;
     SHARP = body ? 0 : 20, COLOR = colour, TYPE = type;
     bool clears = boundary_circle(read_circle(rec));
     std::tie(CX, CY, CR, SK, EK, HP, JK, SHARP, COLOR, TYPE, isAll, ALLiro, ALLsyu) = saved;

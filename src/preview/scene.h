@@ -25,6 +25,7 @@ struct Scene {
 // `type` where these are not -1, as the tool reads -a<cl>.
 struct AllCircles {
     bool on = false;
+    bool pair = false; // only those in this colour and type
     int colour = -1, type = -1;
 };
 

@@ -55,7 +55,7 @@ TEST_F(Options, ExcludedPairs) {
         a[1] = a[1] == 'E' ? 'A' : 'a';
         isAll = 0, ALLiro = ALLsyu = 77;
         OPT(a.c_str());
-        EXPECT_EQ(isAll, 1) << a;
+        EXPECT_EQ(isAll, 2) << a; // a pair: -a-10 is colour -1, not any colour
         EXPECT_EQ(ALLiro, c.iro) << a;
         EXPECT_EQ(ALLsyu, c.syu) << a;
         EXPECT_EQ(EXiro1, c.iro) << a;

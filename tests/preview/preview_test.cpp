@@ -231,7 +231,7 @@ TEST(Preview, AllCirclesDrawnAsBoundariesAndShadedAsOneUnion) {
         return at == std::string::npos ? "" : svg.substr(at, svg.find("</g>", at) - at);
     };
     isAll = 0;
-    Scene all = load(drawing, {true, -1, -1}), after = load("#\r\n", {true, -1, -1});
+    Scene all = load(drawing, {true, false, -1, -1}), after = load("#\r\n", {true, false, -1, -1});
     EXPECT_EQ(isAll, 0); // the tool's state is left as it was
     std::string svg = render_svg({&all, &after}, 1, 420);
     EXPECT_TRUE(well_formed(svg));
@@ -245,7 +245,7 @@ TEST(Preview, AllCirclesDrawnAsBoundariesAndShadedAsOneUnion) {
     for (std::size_t i = 0; i + 1 < parts[1].size(); i += 2)
         EXPECT_NEAR(std::hypot(parts[1][i] - cx, parts[1][i + 1] - cy), 5 * v.scale, 1e-3);
 
-    Scene of37 = load(drawing, {true, 3, 7});
+    Scene of37 = load(drawing, {true, true, 3, 7});
     svg = render_svg({&of37}, 1);
     EXPECT_EQ(count(svg, "<polyline class=\"boundary\""), 3);
     EXPECT_EQ(elements(union_of(svg), "<polygon").size(), 3u);
