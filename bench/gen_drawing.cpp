@@ -3,11 +3,16 @@
 // included. About a tenth of the segments cross the boundary circle; the rest lie wholly
 // outside it or, a few, wholly inside. Coordinates have up to three decimals on a 2000 x 1400
 // sheet; with "survey", four decimals over +-1000 about the origin, around a circle of 100.
+// With "circles K", K closed circles more are spread through the body over the sheet (grid
+// bubbles of radius 2.5 drawn short, round columns of radius 0.8 drawn long), about a tenth of
+// the segments cross one of them and the others keep clear of them where they can; the count
+// of segments that come near a circle goes to stderr.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -87,6 +92,65 @@ int crossing(const Seg& s) {
 
 Seg snap(Seg s) { return {rounded(s.x1), rounded(s.y1), rounded(s.x2), rounded(s.y2)}; }
 
+struct Round {
+    double x, y, r;
+    bool column;
+};
+std::vector<Round> rounds;
+std::vector<std::vector<int>> cells; // the circles whose box meets each cell
+constexpr double CELL = 20;
+int cols_, rows_;
+
+int cell_of(double v, double origin, int n) {
+    int c = static_cast<int>(std::floor((v - origin) / CELL));
+    return c < 0 ? 0 : c >= n ? n - 1 : c;
+}
+
+// Some circle lies within its radius and half a unit of s.
+bool near_round(const Seg& s) {
+    int c0 = cell_of(std::fmin(s.x1, s.x2) - 3.5, SHEET_X, cols_);
+    int c1 = cell_of(std::fmax(s.x1, s.x2) + 3.5, SHEET_X, cols_);
+    int r0 = cell_of(std::fmin(s.y1, s.y2) - 3.5, SHEET_Y, rows_);
+    int r1 = cell_of(std::fmax(s.y1, s.y2) + 3.5, SHEET_Y, rows_);
+    double dx = s.x2 - s.x1, dy = s.y2 - s.y1, len2 = dx * dx + dy * dy;
+    for (int r = r0; r <= r1; ++r)
+        for (int c = c0; c <= c1; ++c)
+            for (int i : cells[static_cast<std::size_t>(r * cols_ + c)]) {
+                const Round& o = rounds[static_cast<std::size_t>(i)];
+                double t = len2 > 0 ? ((o.x - s.x1) * dx + (o.y - s.y1) * dy) / len2 : 0;
+                t = t < 0 ? 0 : t > 1 ? 1 : t;
+                if (std::hypot(s.x1 + t * dx - o.x, s.y1 + t * dy - o.y) < o.r + 0.5) return true;
+            }
+    return false;
+}
+
+void make_rounds(long long k) {
+    cols_ = static_cast<int>(std::ceil(SHEET_W / CELL)),
+    rows_ = static_cast<int>(std::ceil(SHEET_H / CELL));
+    cells.assign(static_cast<std::size_t>(cols_ * rows_), {});
+    for (long long i = 0; i < k; ++i) {
+        bool column = below(5) < 2;
+        Round o{rounded(SHEET_X + uniform(5, SHEET_W - 5)),
+                rounded(SHEET_Y + uniform(5, SHEET_H - 5)), column ? 0.8 : 2.5, column};
+        rounds.push_back(o);
+        for (int r = cell_of(o.y - o.r, SHEET_Y, rows_); r <= cell_of(o.y + o.r, SHEET_Y, rows_);
+             ++r)
+            for (int c = cell_of(o.x - o.r, SHEET_X, cols_);
+                 c <= cell_of(o.x + o.r, SHEET_X, cols_); ++c)
+                cells[static_cast<std::size_t>(r * cols_ + c)].push_back(static_cast<int>(i));
+    }
+}
+
+// A grid line ending at a bubble's centre, or a line across a column.
+Seg round_segment() {
+    const Round& o = rounds[static_cast<std::size_t>(below(static_cast<int>(rounds.size())))];
+    double a = uniform(0, 2 * M_PI), len = uniform(5, 60);
+    if (!o.column) return snap({o.x, o.y, o.x + len * std::cos(a), o.y + len * std::sin(a)});
+    double back = uniform(1.5, 10);
+    return snap({o.x - back * std::cos(a), o.y - back * std::sin(a), o.x + len * std::cos(a),
+                 o.y + len * std::sin(a)});
+}
+
 Seg cut_segment() {
     for (;;) {
         Seg s;
@@ -108,13 +172,14 @@ Seg cut_segment() {
 }
 
 Seg plain_segment() {
-    for (;;) {
+    for (int tries = 0;;) {
         double x = SHEET_X + uniform(0, SHEET_W), y = SHEET_Y + uniform(0, SHEET_H);
         double len = below(4) == 0 ? uniform(30, 300) : uniform(1, 30);
         double a = below(3) == 0 ? below(4) * (M_PI / 2) : uniform(0, 2 * M_PI); // many square
         Seg s = snap({x, y, x + len * std::cos(a), y + len * std::sin(a)});
         if (s.x1 == s.x2 && s.y1 == s.y2) continue;
-        if (crossing(s) == 0) return s;
+        if (crossing(s) != 0) continue;
+        if (rounds.empty() || ++tries > 30 || !near_round(s)) return s;
     }
 }
 
@@ -155,8 +220,9 @@ void attribute() {
 
 int main(int argc, char** argv) {
     bool survey = argc == 4 && std::strcmp(argv[3], "survey") == 0;
-    if (argc != 3 && !survey) {
-        std::fputs("usage: gen_drawing N SEED [survey] > ZOD_UZUD.TXT\n", stderr);
+    long long k = argc == 5 && std::strcmp(argv[3], "circles") == 0 ? std::atoll(argv[4]) : 0;
+    if (argc != 3 && !survey && k <= 0) {
+        std::fputs("usage: gen_drawing N SEED [survey | circles K] > ZOD_UZUD.TXT\n", stderr);
         return 2;
     }
     if (survey) {
@@ -183,7 +249,27 @@ int main(int argc, char** argv) {
     put("\r\n", 2);
     line("#");
 
-    long long written = 0;
+    make_rounds(k);
+    // The circles are written through the body, each before a segment, at an even rate.
+    std::size_t next_round = 0;
+    long long written = 0, near = 0;
+    auto put_rounds = [&] {
+        while (next_round < rounds.size() &&
+               static_cast<double>(next_round) * static_cast<double>(n) <=
+                   static_cast<double>(written) * static_cast<double>(rounds.size())) {
+            const Round& o = rounds[next_round++];
+            puts_("ci");
+            number(o.x);
+            number(o.y);
+            number(o.r);
+            puts_(o.column ? " 0 360 1 0\r\n" : "\r\n");
+        }
+    };
+    auto seg_ = [&](const Seg& s) {
+        put_rounds();
+        near += !rounds.empty() && near_round(s);
+        segment(s);
+    };
     while (written < n) {
         int k = below(100);
         if (k < 2) { // a polyline block: a chain of segments, closed by "#"
@@ -194,7 +280,11 @@ int main(int argc, char** argv) {
             for (int i = 0; i < members && written < n; ++i, ++written) {
                 double a = uniform(0, 2 * M_PI), len = uniform(5, 60);
                 Seg s = snap({x, y, x + len * std::cos(a), y + len * std::sin(a)});
-                segment(s);
+                for (int tries = 0; !rounds.empty() && tries < 30 && near_round(s); ++tries) {
+                    a = uniform(0, 2 * M_PI);
+                    s = snap({x, y, x + len * std::cos(a), y + len * std::sin(a)});
+                }
+                seg_(s);
                 x = s.x2, y = s.y2;
             }
             line("#");
@@ -215,10 +305,17 @@ int main(int argc, char** argv) {
         } else if (k < 10) {
             attribute();
         } else {
-            segment(below(9) == 0 ? cut_segment() : plain_segment());
+            if (!rounds.empty() && below(9) == 0)
+                seg_(round_segment());
+            else
+                seg_(below(9) == 0 ? cut_segment() : plain_segment());
             ++written;
         }
     }
+    put_rounds();
     flush();
+    if (!rounds.empty())
+        std::fprintf(stderr, "%lld of %lld segments near one of %zu circles\n", near, written,
+                     rounds.size());
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

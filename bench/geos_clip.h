@@ -18,16 +18,21 @@ struct GeosRegion {
     const GEOSPreparedGeometry* prep = nullptr;
 };
 
-inline GeosRegion geos_region(double cx, double cy, double r) {
-    GeosRegion g;
-    g.h = GEOS_init_r();
-    GEOSCoordSequence* ring = GEOSCoordSeq_create_r(g.h, GEOS_CIRCLE_VERTICES + 1, 2);
+// The circle as a polygon of GEOS_CIRCLE_VERTICES vertices.
+inline GEOSGeometry* geos_disc(GEOSContextHandle_t h, double cx, double cy, double r) {
+    GEOSCoordSequence* ring = GEOSCoordSeq_create_r(h, GEOS_CIRCLE_VERTICES + 1, 2);
     for (unsigned i = 0; i <= GEOS_CIRCLE_VERTICES; ++i) {
         // The last vertex repeats the first bit for bit, or GEOS refuses the ring.
         double a = 2 * 3.141592653589793 * (i % GEOS_CIRCLE_VERTICES) / GEOS_CIRCLE_VERTICES;
-        GEOSCoordSeq_setXY_r(g.h, ring, i, cx + r * std::cos(a), cy + r * std::sin(a));
+        GEOSCoordSeq_setXY_r(h, ring, i, cx + r * std::cos(a), cy + r * std::sin(a));
     }
-    g.poly = GEOSGeom_createPolygon_r(g.h, GEOSGeom_createLinearRing_r(g.h, ring), nullptr, 0);
+    return GEOSGeom_createPolygon_r(h, GEOSGeom_createLinearRing_r(h, ring), nullptr, 0);
+}
+
+inline GeosRegion geos_region(double cx, double cy, double r) {
+    GeosRegion g;
+    g.h = GEOS_init_r();
+    g.poly = geos_disc(g.h, cx, cy, r);
     g.prep = GEOSPrepare_r(g.h, g.poly);
     return g;
 }

@@ -2,6 +2,7 @@
 # Builds in release mode, times circle_erase on generated drawings (three-decimal ones of four
 # sizes, four-decimal "survey" ones of two) against the I/O floor (cp of the file twice) and
 # against the same job written with GEOS, then runs the micro-benchmarks. Inputs are read from the page cache, as the host has just written them.
+# Then the many-circles job (-a) of bench/circles.py.
 # Exits 1 when a target is missed, after printing every result.
 # usage: bench/run.sh [RUNS]   (default 5 runs per measurement; the median is shown)
 set -euo pipefail
@@ -9,7 +10,8 @@ cd "$(dirname "$0")/.."
 runs=${1:-5}
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCE_BENCH=ON -DCE_TESTS=OFF >/dev/null
 cmake --build build/bench --target circle_erase gen_drawing geos_peer micro_bench >/dev/null
-exec python3 - "$runs" <<'PY'
+status=0
+python3 - "$runs" <<'PY' || status=1
 import json, os, shutil, statistics, subprocess, sys, time
 
 runs = int(sys.argv[1])
@@ -122,3 +124,5 @@ for name, ok, val in checks: print("  %-4s %-62s %s" % ("met" if ok else "MISS",
 shutil.rmtree(top, ignore_errors=True)
 sys.exit(0 if all(ok for _, ok, _ in checks) else 1)
 PY
+python3 bench/circles.py build/bench "$runs" || status=1
+exit $status
