@@ -12,23 +12,24 @@
 
 std::vector<Circle> CIRCLES;
 
-// A packed R-tree (sort-tile-recursive): the circles in an order where each run of FAN lies
-// close together, and above them levels of boxes, each over FAN of the level below. Its size is
-// fixed once the pre-scan is done; a query walks down only where a box meets the segment's.
-static constexpr int FAN = 8;
-struct Node {
-    double box[4];
-    int first, count; // children: nodes of the level below, or, in the lowest, entries of order
-};
-static std::vector<int> order;  // circles, tile by tile
-static std::vector<Node> nodes; // the lowest level first, the root last
-static std::vector<int> level_start;
+// A uniform grid over the circles' boxes: each cell lists the circles whose box meets it. A
+// segment is looked up along the cells it passes, column by column (row by row where it is
+// steep), so that its cost follows its length and the circles about it. A packed R-tree
+// (sort-tile-recursive, fan-out 8) spent half as long again on each segment of a sheet of
+// 10,000 circles: every lookup went down its levels, even for a segment that meets none.
+static double X0, Y0, CELL; // the grid's lower left corner and the side of a cell
+static int NX, NY;
+static std::vector<int> cell_start; // cell c lists cell_item[cell_start[c] .. cell_start[c + 1])
+static std::vector<int> cell_item;
+static std::vector<unsigned> seen; // the lookup that last took each circle, so it is taken once
+static unsigned lookup;
 
 void reset_circles() {
     CIRCLES.clear();
-    order.clear();
-    nodes.clear();
-    level_start.clear();
+    cell_start.clear();
+    cell_item.clear();
+    seen.clear();
+    NX = NY = 0;
 }
 
 bool boundary_circle(bool short_form) {
@@ -61,48 +62,58 @@ void add_circle() {
     CIRCLES.push_back(c);
 }
 
-static void cover(double* box, const double* other) {
-    box[0] = std::min(box[0], other[0]), box[1] = std::min(box[1], other[1]);
-    box[2] = std::max(box[2], other[2]), box[3] = std::max(box[3], other[3]);
+static int column(double x) {
+    double c = std::floor((x - X0) / CELL);
+    return c < 0 ? 0 : c >= NX ? NX - 1 : static_cast<int>(c); // NaN: the last
+}
+
+static int row(double y) {
+    double r = std::floor((y - Y0) / CELL);
+    return r < 0 ? 0 : r >= NY ? NY - 1 : static_cast<int>(r);
 }
 
 void index_circles() {
-    const int n = static_cast<int>(CIRCLES.size());
-    order.resize(n);
-    for (int i = 0; i < n; ++i) order[i] = i;
-    auto mid = [](const Circle& c, int k) { return c.box[k] + c.box[k + 2]; };
-    // Slices along x, each sorted along y, so that every FAN in a row lie near one another.
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        return mid(CIRCLES[a], 0) < mid(CIRCLES[b], 0) ||
-               (mid(CIRCLES[a], 0) == mid(CIRCLES[b], 0) && a < b);
-    });
-    const int leaves = (n + FAN - 1) / FAN;
-    const int slices = std::max(1, static_cast<int>(std::ceil(portable::sqrt(double(leaves)))));
-    const int per_slice = slices * FAN;
-    for (int at = 0; at < n; at += per_slice) {
-        auto end = order.begin() + std::min(n, at + per_slice);
-        std::sort(order.begin() + at, end, [&](int a, int b) {
-            return mid(CIRCLES[a], 1) < mid(CIRCLES[b], 1) ||
-                   (mid(CIRCLES[a], 1) == mid(CIRCLES[b], 1) && a < b);
-        });
+    const std::size_t n = CIRCLES.size();
+    cell_start.clear(), cell_item.clear(), NX = NY = 0;
+    seen.assign(n, 0), lookup = 0;
+    if (n == 0) return;
+    double x1 = CIRCLES[0].box[2], y1 = CIRCLES[0].box[3], size = 0;
+    X0 = CIRCLES[0].box[0], Y0 = CIRCLES[0].box[1];
+    for (const Circle& c : CIRCLES) {
+        X0 = std::min(X0, c.box[0]), Y0 = std::min(Y0, c.box[1]);
+        x1 = std::max(x1, c.box[2]), y1 = std::max(y1, c.box[3]);
+        size += std::max(c.box[2] - c.box[0], c.box[3] - c.box[1]);
     }
-    nodes.clear();
-    level_start.assign(1, 0);
-    for (int at = 0; at < n; at += FAN) {
-        Node node{{0, 0, 0, 0}, at, std::min(FAN, n - at)};
-        std::copy(CIRCLES[order[at]].box, CIRCLES[order[at]].box + 4, node.box);
-        for (int k = 1; k < node.count; ++k) cover(node.box, CIRCLES[order[at + k]].box);
-        nodes.push_back(node);
-    }
-    // Upper levels over the one below, in the order they came.
-    while (static_cast<int>(nodes.size()) - level_start.back() > 1) {
-        const int from = level_start.back(), to = static_cast<int>(nodes.size());
-        level_start.push_back(to);
-        for (int at = from; at < to; at += FAN) {
-            Node node{{0, 0, 0, 0}, at, std::min(FAN, to - at)};
-            std::copy(nodes[at].box, nodes[at].box + 4, node.box);
-            for (int k = 1; k < node.count; ++k) cover(node.box, nodes[at + k].box);
-            nodes.push_back(node);
+    // About one circle to a cell, and a cell no smaller than a circle is on average: a circle
+    // then meets a few cells, and a cell holds a few circles.
+    const double w = x1 - X0, h = y1 - Y0;
+    CELL = std::max(portable::sqrt(w * h / double(n)), size / double(n));
+    if (!(CELL > 0)) CELL = 1;
+    const double most = 4.0 * double(n) + 16; // cells, however thin the spread
+    NX = static_cast<int>(std::min(most, std::floor(w / CELL) + 1));
+    NY = static_cast<int>(std::min(most / NX, std::floor(h / CELL) + 1));
+    NX = std::max(NX, 1), NY = std::max(NY, 1);
+    CELL = std::max({CELL, w / NX, h / NY}) * (1 + 1e-12);
+    cell_start.assign(std::size_t(NX) * NY + 1, 0);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const double* b = CIRCLES[i].box;
+            for (int r = row(b[1]); r <= row(b[3]); ++r)
+                for (int c = column(b[0]); c <= column(b[2]); ++c) {
+                    const std::size_t cell = std::size_t(r) * NX + c;
+                    if (pass == 0)
+                        ++cell_start[cell + 1];
+                    else
+                        cell_item[cell_start[cell]++] = static_cast<int>(i);
+                }
+        }
+        if (pass == 0) {
+            for (std::size_t c = 1; c < cell_start.size(); ++c) cell_start[c] += cell_start[c - 1];
+            cell_item.resize(cell_start.back());
+        } else { // the fill moved each start to the next cell's
+            for (std::size_t c = cell_start.size() - 1; c > 0; --c)
+                cell_start[c] = cell_start[c - 1];
+            cell_start[0] = 0;
         }
     }
 }
@@ -127,36 +138,63 @@ static bool meets(const Segment& s, double e, const double* box) {
     return above < 4 && below < 4; // NaN keeps it
 }
 
-template <class Meets> static void query(Meets meets, std::vector<int>& out) {
-    out.clear();
-    if (nodes.empty()) return;
-    // The levels are walked top down with a stack of nodes to look into; a leaf's entries are
-    // circles.
-    static std::vector<int> stack;
-    stack.assign(1, static_cast<int>(nodes.size()) - 1);
-    const int leaves_end = level_start.size() > 1 ? level_start[1] : static_cast<int>(nodes.size());
-    while (!stack.empty()) {
-        const int at = stack.back();
-        stack.pop_back();
-        const Node& node = nodes[at];
-        if (!meets(node.box)) continue;
-        for (int k = node.first; k < node.first + node.count; ++k) {
-            if (at >= leaves_end)
-                stack.push_back(k);
-            else if (meets(CIRCLES[order[k]].box))
-                out.push_back(order[k]);
+// The circles of cells (c, r0 .. r1) not yet taken by this lookup that pass the test.
+template <class Meets> static void take(int c, int r0, int r1, Meets meets, std::vector<int>& out) {
+    for (int r = r0; r <= r1; ++r) {
+        const std::size_t cell = std::size_t(r) * NX + c;
+        for (int k = cell_start[cell]; k < cell_start[cell + 1]; ++k) {
+            const int i = cell_item[k];
+            if (seen[i] == lookup) continue;
+            seen[i] = lookup;
+            if (meets(CIRCLES[i].box)) out.push_back(i);
         }
+    }
+}
+
+static void new_lookup() {
+    if (++lookup == 0) std::fill(seen.begin(), seen.end(), 0), lookup = 1;
+}
+
+void circles_near(const Segment& s, double e, std::vector<int>& out) {
+    out.clear();
+    if (NX == 0) return;
+    new_lookup();
+    auto meets_box = [&](const double* box) { return meets(s, e, box); };
+    // Along x, column by column, the rows the widened segment spans in each; a steep segment
+    // goes along y the same way, with the axes swapped.
+    const bool steep = std::fabs(s.y2 - s.y1) > std::fabs(s.x2 - s.x1);
+    const double a1 = steep ? s.y1 : s.x1, a2 = steep ? s.y2 : s.x2;
+    const double b1 = steep ? s.x1 : s.y1, b2 = steep ? s.x2 : s.y2;
+    const double lo = std::min(a1, a2) - e, hi = std::max(a1, a2) + e;
+    const double slope = a2 != a1 ? (b2 - b1) / (a2 - a1) : 0;
+    const double origin = steep ? Y0 : X0;
+    const int first = steep ? row(lo) : column(lo), last = steep ? row(hi) : column(hi);
+    for (int k = first; k <= last; ++k) {
+        // The segment's other coordinate over this column's span, clamped to its own ends.
+        double from = std::max(lo, origin + k * CELL), to = std::min(hi, origin + (k + 1) * CELL);
+        from = std::min(std::max(from, std::min(a1, a2)), std::max(a1, a2));
+        to = std::min(std::max(to, std::min(a1, a2)), std::max(a1, a2));
+        double u = b1 + slope * (from - a1), v = b1 + slope * (to - a1);
+        if (u > v) std::swap(u, v);
+        if (!(u <= v)) u = std::min(b1, b2), v = std::max(b1, b2); // NaN: the whole extent
+        const int m0 = steep ? column(u - e) : row(u - e), m1 = steep ? column(v + e) : row(v + e);
+        if (steep)
+            for (int c = m0; c <= m1; ++c) take(c, k, k, meets_box, out);
+        else
+            take(k, m0, m1, meets_box, out);
     }
     std::sort(out.begin(), out.end());
 }
 
-void circles_near(const Segment& s, double e, std::vector<int>& out) {
-    query([&](const double* box) { return meets(s, e, box); }, out);
-}
-
 void circles_in_box(const double box[4], std::vector<int>& out) {
+    out.clear();
+    if (NX == 0) return;
+    new_lookup();
     const Segment diagonal = {box[0], box[1], box[2], box[3]};
-    query([&](const double* other) { return boxes_meet(diagonal, 0, other); }, out);
+    auto meets_box = [&](const double* other) { return boxes_meet(diagonal, 0, other); };
+    for (int c = column(box[0]); c <= column(box[2]); ++c)
+        take(c, row(box[1]), row(box[3]), meets_box, out);
+    std::sort(out.begin(), out.end());
 }
 
 Point into_circle(const Circle& c, const Point& p) {
