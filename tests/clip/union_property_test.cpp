@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "clip/region_reference.h"
+#include "run_in_memory.h"
 
 #include <cmath>
 #include <cstdio>
@@ -31,35 +32,6 @@ std::string num(double v) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.6f", v);
     return buf;
-}
-
-std::string run_in_memory(const std::string& input, const std::vector<std::string>& options) {
-    reset_all();
-    for (const std::string& o : options) OPT(o.c_str());
-    Reader scan;
-    reader_open_memory(scan, input);
-    std::string_view rec;
-    for (long long n = 1; read_record(scan, rec); ++n) Pre_pro(rec, n);
-    index_circles();
-    std::string out;
-    writer_open_memory(fpw, out);
-    check_markers(fpw);
-    reader_open_memory(fp, input);
-    SHARP = 20;
-    main_pass();
-    IniZokusei();
-    writer_close(fpw);
-    return out;
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> v;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t e = text.find("\r\n", at);
-        v.push_back(text.substr(at, e - at));
-        at = e + 2;
-    }
-    return v;
 }
 
 std::vector<double> numbers(const std::string& s, std::size_t from) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "clip/region_reference.h"
+#include "run_in_memory.h"
 
 #include <cctype>
 #include <cmath>
@@ -36,35 +37,6 @@ std::string num(double v, const char* format = "%.13f") {
 LD fold(LD deg) {
     LD r = std::fmod(deg, LD(360));
     return r < 0 ? r + 360 : r;
-}
-
-// The pre-scan, the main pass and the post-pass's check, as a run makes them, in memory.
-std::string run_in_memory(const std::string& input, const std::vector<std::string>& options) {
-    reset_all();
-    for (const std::string& o : options) OPT(o.c_str());
-    Reader scan;
-    reader_open_memory(scan, input);
-    std::string_view rec;
-    for (long long n = 1; read_record(scan, rec); ++n) Pre_pro(rec, n);
-    std::string out;
-    writer_open_memory(fpw, out);
-    check_markers(fpw);
-    reader_open_memory(fp, input);
-    SHARP = 20;
-    main_pass();
-    IniZokusei();
-    writer_close(fpw);
-    return out;
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> v;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t e = text.find("\r\n", at);
-        v.push_back(text.substr(at, e - at));
-        at = e + 2;
-    }
-    return v;
 }
 
 std::vector<std::string> words(const std::string& s) {
