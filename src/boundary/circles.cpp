@@ -62,15 +62,15 @@ void add_circle() {
     CIRCLES.push_back(c);
 }
 
-static int column(double x) {
-    double c = std::floor((x - X0) / CELL);
-    return c < 0 ? 0 : c >= NX ? NX - 1 : static_cast<int>(c); // NaN: the last
+// The cell of v along an axis of n cells from origin, the outermost for what lies beyond.
+static int cell_of(double v, double origin, int n) {
+    double c = std::floor((v - origin) / CELL);
+    if (c < 0) return 0;
+    return c < n - 1 ? static_cast<int>(c) : n - 1;
 }
 
-static int row(double y) {
-    double r = std::floor((y - Y0) / CELL);
-    return r < 0 ? 0 : r >= NY ? NY - 1 : static_cast<int>(r);
-}
+static int column(double x) { return cell_of(x, X0, NX); }
+static int row(double y) { return cell_of(y, Y0, NY); }
 
 void index_circles() {
     const std::size_t n = CIRCLES.size();
@@ -158,6 +158,11 @@ static void new_lookup() {
 void circles_near(const Segment& s, double e, std::vector<int>& out) {
     out.clear();
     if (NX == 0) return;
+    // A coordinate that is not a number lies in no cell, and no test of it fails: every circle.
+    if (std::isnan(s.x1) || std::isnan(s.y1) || std::isnan(s.x2) || std::isnan(s.y2)) {
+        for (std::size_t i = 0; i < CIRCLES.size(); ++i) out.push_back(static_cast<int>(i));
+        return;
+    }
     new_lookup();
     auto meets_box = [&](const double* box) { return meets(s, e, box); };
     // Along x, column by column, the rows the widened segment spans in each; a steep segment
