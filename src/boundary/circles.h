@@ -9,10 +9,11 @@ struct Circle {
     double cx, cy, r; // centre, and the semi-axis along the tilt
     double hp;        // axis ratio: 1 for a circle
     double c, s;      // cosine and sine of the tilt
+    int id;           // its place among the body's circles, which the index reorders
     bool mapped;      // an ellipse: points go into its circle frame
-    double box[4];    // x0, y0, x1, y1 in drawing coordinates
 };
 
+// Once indexed, kept by cell: a place in CIRCLES is not its order in the body (id is).
 extern std::vector<Circle> CIRCLES;
 
 void reset_circles();
@@ -23,11 +24,15 @@ bool boundary_circle(bool short_form);
 void add_circle();
 // Builds the index; once, after the pre-scan.
 void index_circles();
-// The boundaries whose box meets the box of s widened by e, and that s itself passes within e
-// of, in the order of CIRCLES.
+// The places of the boundaries whose box meets the box of s widened by e, and that s itself
+// passes within e of, in the body's order.
 void circles_near(const Segment& s, double e, std::vector<int>& out);
-// The boundaries whose box meets the box x0 <= x <= x1, y0 <= y <= y1, in the order of CIRCLES.
+// The places of the boundaries whose box meets the box x0 <= x <= x1, y0 <= y <= y1, in the
+// body's order.
 void circles_in_box(const double box[4], std::vector<int>& out);
+
+// Half the width and the height of c's box, about its centre.
+void half_extents(const Circle& c, double& hx, double& hy);
 
 // p in the circle frame of c, where the ellipse is the circle of radius c.r, and back.
 Point into_circle(const Circle& c, const Point& p);

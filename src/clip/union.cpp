@@ -1,7 +1,8 @@
 // -a: a line cut by the union of the boundaries, the designated region and the body's closed
 // circles. Each boundary finds its crossings as it would alone; a crossing inside another
 // boundary is no edge of the union and goes. A piece lies inside when its midpoint lies inside
-// one boundary, judged as that boundary alone judges it.
+// one boundary, judged as that boundary alone judges it. Only the circles about a place along
+// the line are asked of it, so that a line through many circles costs in step with them.
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -69,6 +70,8 @@ void circle_cuts(int i, const Segment& L) {
 bool probe_in_circle(int i, const Point& p) {
     const Circle& c = CIRCLES[i];
     const Point q = c.mapped ? into_circle(c, p) : p;
+    const int sure = probe_side(q, c.cx, c.cy, c.r, gomi);
+    if (sure >= 0) return sure == 1;
     const Segment probe = {q.x, q.y, c.cx, c.cy};
     Point cand[2];
     if (circle_line_candidates(probe, c.cx, c.cy, c.r, cand) == 0) return true;
@@ -101,10 +104,72 @@ bool designated_cuts(const ClipFrame& f, const Segment& L) {
     return true;
 }
 
+// Stable, along the line: by insertion while they are few, with no buffer to allocate.
+void in_order(std::vector<Cut>& v) {
+    auto before = [](const Cut& a, const Cut& b) { return a.along < b.along; };
+    if (v.size() > 32) return std::stable_sort(v.begin(), v.end(), before);
+    for (std::size_t i = 1; i < v.size(); ++i)
+        for (std::size_t j = i; j > 0 && before(v[j], v[j - 1]); --j) std::swap(v[j], v[j - 1]);
+}
+
 bool same_point(const Point& a, const Point& b) {
     const double e = gomi / 100;
     return std::fabs(a.x - b.x) < e && std::fabs(a.y - b.y) < e;
 }
+
+// The circles near the line in the order of the lowest point of theirs along it, each with the
+// stretch along it that its box, widened, projects onto: no point outside that stretch lies in
+// the circle or within the tolerance of it. A crossing or a piece's midpoint is then judged by
+// the circles whose stretch holds it, found by a sweep along the line, not by all of them.
+struct Stretch {
+    double lo, hi;
+    int at;
+};
+std::vector<Stretch> stretches;
+std::vector<int> active;
+constexpr std::size_t FEW = 4; // so few are all asked: cheaper than a sweep
+
+void make_stretches(const Segment& L) {
+    const double dx = L.x2 - L.x1, dy = L.y2 - L.y1, ax = std::fabs(dx), ay = std::fabs(dy);
+    stretches.clear();
+    for (int i : near) {
+        const Circle& c = CIRCLES[i];
+        double hx, hy;
+        half_extents(c, hx, hy);
+        const double w = 2 * gomi, mid = (c.cx - L.x1) * dx + (c.cy - L.y1) * dy;
+        const double half = (hx + w) * ax + (hy + w) * ay;
+        const double slack = 1e-9 * (std::fabs(mid) + half);
+        stretches.push_back({mid - half - slack, mid + half + slack, i});
+    }
+    if (stretches.size() > FEW)
+        std::sort(stretches.begin(), stretches.end(),
+                  [](const Stretch& a, const Stretch& b) { return a.lo < b.lo; });
+}
+
+// A sweep along the line: the circles whose stretch holds the place t, for t that do not go
+// back (one that does starts the sweep again).
+struct Sweep {
+    std::size_t next = 0;
+    double last = -HUGE_VAL;
+    Sweep() {
+        active.clear();
+        if (stretches.size() <= FEW)
+            for (next = 0; next < stretches.size(); ++next)
+                active.push_back(static_cast<int>(next));
+    }
+    const std::vector<int>& at(double t) {
+        if (stretches.size() <= FEW) return active;
+        if (!(t >= last)) next = 0, active.clear(); // NaN too: every stretch is looked at
+        last = t;
+        for (; next < stretches.size() && !(stretches[next].lo > t); ++next)
+            active.push_back(static_cast<int>(next));
+        std::size_t n = 0;
+        for (int k : active)
+            if (!(stretches[k].hi < t)) active[n++] = k;
+        active.resize(n);
+        return active;
+    }
+};
 
 } // namespace
 
@@ -153,20 +218,24 @@ bool clip_by_union() {
     if (isDesignated && !designated_cuts(f, L)) return false;
     for (int i : near) circle_cuts(i, L);
 
-    // Only crossings on the union's edge cut: in no other boundary.
+    // In order along the line; only crossings on the union's edge cut: in no other boundary.
     const double dx = L.x2 - L.x1, dy = L.y2 - L.y1;
+    auto along = [&](const Point& p) { return (p.x - L.x1) * dx + (p.y - L.y1) * dy; };
+    for (Cut& c : cuts) c.along = along(c.p);
+    in_order(cuts);
+    make_stretches(L);
+    Sweep cut_sweep;
     std::size_t kept = 0;
-    for (Cut& c : cuts) {
+    for (const Cut& c : cuts) {
         bool deep = c.from >= 0 && isDesignated && deep_in_designated(f, c.p);
-        for (std::size_t k = 0; k < near.size() && !deep; ++k)
-            deep = near[k] != c.from && deep_in_circle(near[k], c.p);
-        if (deep) continue;
-        c.along = (c.p.x - L.x1) * dx + (c.p.y - L.y1) * dy;
-        cuts[kept++] = c;
+        for (int k : cut_sweep.at(c.along)) {
+            if (deep) break;
+            const int i = stretches[k].at;
+            deep = i != c.from && deep_in_circle(i, c.p);
+        }
+        if (!deep) cuts[kept++] = c;
     }
     cuts.resize(kept);
-    std::stable_sort(cuts.begin(), cuts.end(),
-                     [](const Cut& a, const Cut& b) { return a.along < b.along; });
 
     // The record's own ends, then the cuts in order; the ends win over cuts on them.
     const Point start = {L.x1, L.y1}, end = {L.x2, L.y2};
@@ -180,13 +249,16 @@ bool clip_by_union() {
         restyled_size = 2 * ends.size();
         restyled = std::make_unique<bool[]>(restyled_size);
     }
+    Sweep piece_sweep;
     for (std::size_t k = 0; k + 1 < ends.size(); ++k) {
         const Point a = ends[k], b = ends[k + 1];
         if (a.x == b.x && a.y == b.y) continue;
         const Point m = {(a.x + b.x) * 0.5, (a.y + b.y) * 0.5};
         bool inside = isDesignated && probe_in_designated(f, m);
-        for (std::size_t j = 0; j < near.size() && !inside; ++j)
-            inside = probe_in_circle(near[j], m);
+        for (int j : piece_sweep.at(along(m))) {
+            if (inside) break;
+            inside = probe_in_circle(stretches[j].at, m);
+        }
         const bool keep = inside == (isCrop != 0);
         if (!keep && !isKeep) continue;
         restyled[pieces.size()] = !keep;

@@ -102,17 +102,25 @@ int Koten_en_ln(const Segment& S, int flag) {
 // A probe from p to the centre, when p lies clearly outside, crosses the circle once in the
 // probe, and its candidate there lies within a few units in the last place of the probe's size
 // of the true crossing, inside the probe's box. The bound taken allows some thirty times that
-// error, so this answers only where the count surely is not 0.
+// error, so this answers only where the count surely is not 0. When p lies inside by more than
+// twice the tolerance, both candidates lie beyond the probe's box by more than the tolerance
+// along one axis at least: the count surely is 0.
+int probe_side(const Point& p, double cx, double cy, double r, double e) {
+    const double dx = p.x - cx, dy = p.y - cy;
+    if (!(e > 0)) return -1; // no tolerance
+    const double size = larger(larger(std::fabs(p.x), std::fabs(p.y)),
+                               larger(larger(std::fabs(cx), std::fabs(cy)), r));
+    if (!(size < 1e12) || !(r > 1e-6 * size) || !(r > 4 * e)) return -1; // NaN too
+    const double err = 1e-12 * size;
+    if (!(err < 0.5 * e)) return -1;
+    const double d2 = dx * dx + dy * dy;
+    const double beyond = r + 1e-9 * size; // p at least this far from the centre
+    if (d2 > beyond * beyond) return 0;
+    const double within = r - 2 * e - 1e-9 * size;
+    return within > 0 && d2 < within * within ? 1 : -1;
+}
+
 bool crosses_on_way_to_centre(const Point& p) {
     if (!(KRP[2] <= 0 && KRP[3] >= 360)) return false;
-    const double cx = K_CX, cy = K_CY, r = std::fabs(K_CR), e = gomi;
-    double dx = p.x - cx, dy = p.y - cy;
-    if (!(e > 0)) return false; // no tolerance
-    double size = larger(larger(std::fabs(p.x), std::fabs(p.y)),
-                         larger(larger(std::fabs(cx), std::fabs(cy)), r));
-    if (!(size < 1e12) || !(r > 1e-6 * size) || !(r > 4 * e)) return false; // NaN too
-    double err = 1e-12 * size;
-    if (!(err < 0.5 * e)) return false;
-    double beyond = r + 1e-9 * size; // p at least this far from the centre
-    return dx * dx + dy * dy > beyond * beyond;
+    return probe_side(p, K_CX, K_CY, std::fabs(K_CR), gomi) == 0;
 }

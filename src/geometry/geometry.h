@@ -32,6 +32,10 @@ bool clear_of_circle(const Segment& S);
 // A short answer for a probe from p to the centre: true only where Koten_en_ln(that probe, 1)
 // is surely above 0; false says nothing.
 bool crosses_on_way_to_centre(const Point& p);
+// The same for the full circle (cx, cy, r) and tolerance e: 0 where the probe surely finds a
+// candidate in its box (p outside), 1 where it surely finds none (p well inside), -1 where
+// only the probe can tell.
+int probe_side(const Point& p, double cx, double cy, double r, double e);
 
 // The region of the (set-up) mode decided from its own geometry, in the circle frame, where a
 // probe's count cannot decide: E1, E2 are the arc's ends; above the segment mode everything is
