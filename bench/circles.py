@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """The many-circles job (-a) on a 1,000,000-segment sheet with 100, 10,000 and 100,000 closed
 circles besides the designated one: -a against the same file's run without -a (taking turns,
-medians), the cost per segment as the circles grow, the peak RSS, and the GEOS peer doing the
-same job (run once: it takes minutes). Prints a table and the targets; exits 1 when one is missed.
+medians), the cost per segment and per circle near a segment as the circles grow (the pairs of a
+segment and a circle within half a unit of it, counted by gen_drawing), the peak RSS, and the
+GEOS peer doing the same job (run once: it takes minutes). Prints a table and the targets; exits
+1 when one is missed.
 
 usage: bench/circles.py BUILD_DIR [RUNS]   (BUILD_DIR holds circle_erase and bench/)
 """
@@ -55,19 +57,23 @@ for k in (100, 10000, 100000):
     geos = None
     if k == 10000:
         geos = once([peer, src, "geos_out.txt", "all"], work)[0]
-    rows[k] = dict(near=near, all=statistics.median(t_all), one=statistics.median(t_one),
-                   peak=max(peaks), geos=geos)
+    pairs = int(near.rsplit(",", 1)[1].split()[0])
+    rows[k] = dict(near=near, pairs=pairs, all=statistics.median(t_all),
+                   one=statistics.median(t_one), peak=max(peaks), geos=geos)
     print("  measured %d circles: %s" % (k, near), file=sys.stderr)
     shutil.rmtree(work)
     os.remove(src)
 
 print()
-print("| circles | -a s | without -a s | ratio | -a ns/segment | extra ns/segment | peak RSS -a |")
-print("|---:|---:|---:|---:|---:|---:|---:|")
+print("| circles | -a s | without -a s | ratio | circles near a segment | extra ns/segment "
+      "| extra ns per circle near | peak RSS -a |")
+print("|---:|---:|---:|---:|---:|---:|---:|---:|")
 for k, r in rows.items():
-    print("| {:,} | {:.3f} | {:.3f} | {:.2f} | {:.0f} | {:.0f} | {:.1f} MiB |".format(
-        k, r["all"], r["one"], r["all"] / r["one"], r["all"] / N * 1e9,
-        (r["all"] - r["one"]) / N * 1e9, r["peak"] / 1024))
+    r["per_pair"] = (r["all"] - r["one"]) / r["pairs"] * 1e9
+    print("| {:,} | {:.3f} | {:.3f} | {:.2f} | {:.3f} | {:.0f} | {:.0f} | {:.1f} MiB |".format(
+        k, r["all"], r["one"], r["all"] / r["one"], r["pairs"] / N,
+        (r["all"] - r["one"]) / N * 1e9, r["per_pair"], r["peak"] / 1024))
+growth = rows[100000]["per_pair"] / rows[10000]["per_pair"]
 r = rows[10000]
 print()
 print("GEOS peer (STRtree, each segment's difference with the union of the circles it meets), "
@@ -76,6 +82,11 @@ checks = [
     ("10,000 circles: -a within 1.5x the run without -a", r["all"] / r["one"] <= 1.5,
      "%.2fx" % (r["all"] / r["one"])),
     ("10,000 circles: peak RSS under 9 MiB", r["peak"] < 9 * 1024, "%.1f MiB" % (r["peak"] / 1024)),
+    ("100,000 against 10,000 circles: cost per circle near a segment at most 2x", growth <= 2,
+     "%.2fx" % growth),
+    ("100 to 100,000 circles: at most 100 bytes of peak RSS per circle",
+     (rows[100000]["peak"] - rows[100]["peak"]) * 1024 / (100000 - 100) <= 100,
+     "%.0f B" % ((rows[100000]["peak"] - rows[100]["peak"]) * 1024 / (100000 - 100))),
     ("10,000 circles: at least 20x faster than the GEOS peer", r["geos"] / r["all"] >= 20,
      "%.1fx" % (r["geos"] / r["all"])),
 ]

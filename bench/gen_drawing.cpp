@@ -6,7 +6,9 @@
 // With "circles K", K closed circles more are spread through the body over the sheet (grid
 // bubbles of radius 2.5 drawn short, round columns of radius 0.8 drawn long), about a tenth of
 // the segments cross one of them and the others keep clear of them where they can; the count
-// of segments that come near a circle goes to stderr.
+// of segments that come near a circle, and of the pairs of a segment and a circle near it, go
+// to stderr.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -106,8 +108,10 @@ int cell_of(double v, double origin, int n) {
     return c < 0 ? 0 : c >= n ? n - 1 : c;
 }
 
-// Some circle lies within its radius and half a unit of s.
-bool near_round(const Seg& s) {
+// How many circles lie within their radius and half a unit of s; with first, 1 at the first.
+int rounds_near(const Seg& s, bool first) {
+    static std::vector<int> met;
+    met.clear();
     int c0 = cell_of(std::fmin(s.x1, s.x2) - 3.5, SHEET_X, cols_);
     int c1 = cell_of(std::fmax(s.x1, s.x2) + 3.5, SHEET_X, cols_);
     int r0 = cell_of(std::fmin(s.y1, s.y2) - 3.5, SHEET_Y, rows_);
@@ -119,10 +123,15 @@ bool near_round(const Seg& s) {
                 const Round& o = rounds[static_cast<std::size_t>(i)];
                 double t = len2 > 0 ? ((o.x - s.x1) * dx + (o.y - s.y1) * dy) / len2 : 0;
                 t = t < 0 ? 0 : t > 1 ? 1 : t;
-                if (std::hypot(s.x1 + t * dx - o.x, s.y1 + t * dy - o.y) < o.r + 0.5) return true;
+                if (std::hypot(s.x1 + t * dx - o.x, s.y1 + t * dy - o.y) >= o.r + 0.5) continue;
+                if (first) return 1;
+                met.push_back(i); // a circle is listed in each cell its box meets
             }
-    return false;
+    std::sort(met.begin(), met.end());
+    return static_cast<int>(std::unique(met.begin(), met.end()) - met.begin());
 }
+
+bool near_round(const Seg& s) { return rounds_near(s, true) > 0; }
 
 void make_rounds(long long k) {
     cols_ = static_cast<int>(std::ceil(SHEET_W / CELL)),
@@ -252,7 +261,7 @@ int main(int argc, char** argv) {
     make_rounds(k);
     // The circles are written through the body, each before a segment, at an even rate.
     std::size_t next_round = 0;
-    long long written = 0, near = 0;
+    long long written = 0, near = 0, pairs = 0;
     auto put_rounds = [&] {
         while (next_round < rounds.size() &&
                static_cast<double>(next_round) * static_cast<double>(n) <=
@@ -267,7 +276,8 @@ int main(int argc, char** argv) {
     };
     auto seg_ = [&](const Seg& s) {
         put_rounds();
-        near += !rounds.empty() && near_round(s);
+        const int k = rounds.empty() ? 0 : rounds_near(s, false);
+        near += k > 0, pairs += k;
         segment(s);
     };
     while (written < n) {
@@ -315,7 +325,7 @@ int main(int argc, char** argv) {
     put_rounds();
     flush();
     if (!rounds.empty())
-        std::fprintf(stderr, "%lld of %lld segments near one of %zu circles\n", near, written,
-                     rounds.size());
+        std::fprintf(stderr, "%lld of %lld segments near one of %zu circles, %lld pairs\n", near,
+                     written, rounds.size(), pairs);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -40,6 +40,7 @@ std::vector<int>
     cell_start;         // cell k of all grids holds CIRCLES[cell_start[k] .. cell_start[k + 1])
 std::vector<Box> boxes; // of CIRCLES, place by place
 std::vector<int> hits;  // a lookup's places whose boxes meet the box it asks about
+double farthest;        // no float box reaches farther from the origin along x or y
 
 // The cell of v along an axis of n cells from origin, the outermost for what lies beyond.
 // Monotone in v, so a centre within a range lies in a cell of the range's cells.
@@ -153,7 +154,7 @@ static void make_grids(double smallest, int grid_of[32]) {
         g.x0 = k.x0, g.y0 = k.y0;
         // About two cells to a circle: a lookup then asks few circles, and the grid stays small.
         const double w = k.x1 - k.x0, h = k.y1 - k.y0, most = 2.0 * double(k.n) + 16;
-        g.side = portable::sqrt(w * h / (2.0 * double(k.n)));
+        g.side = portable::sqrt(w * h / (2 * double(k.n)));
         if (!(g.side > 0)) g.side = std::max(w, h) / most;
         if (!(g.side > 0)) g.side = 1;
         g.nx = static_cast<int>(std::min(most, std::floor(w / g.side) + 1));
@@ -212,12 +213,16 @@ void index_circles() {
         }
     }
     std::vector<unsigned long long>().swap(key);
+    farthest = 0;
     boxes.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
         const Circle& c = CIRCLES[i];
         double hx, hy;
         half_extents(c, hx, hy);
-        boxes[i] = {below(c.cx - hx), below(c.cy - hy), above(c.cx + hx), above(c.cy + hy)};
+        const Box& b =
+            boxes[i] = {below(c.cx - hx), below(c.cy - hy), above(c.cx + hx), above(c.cy + hy)};
+        farthest = std::max({farthest, double(std::fabs(b.x0)), double(std::fabs(b.y0)),
+                             double(std::fabs(b.x1)), double(std::fabs(b.y1))});
     }
 }
 
@@ -304,7 +309,20 @@ void circles_near(const Segment& s, double e, std::vector<int>& out) {
     if (!finite(s) || !std::isfinite(e)) return every_circle(out);
     std::size_t n = 0;
     for (const Grid& g : grids) n = walk(g, s, e, n);
+    // The float boxes hold the exact ones: where the line keeps clear of a float box by more
+    // than the rounding of either test, it keeps clear of the exact box, which is not read.
+    const double dx = s.x2 - s.x1, dy = s.y2 - s.y1, length = std::fabs(dx) + std::fabs(dy);
+    const double far =
+        std::max({std::fabs(s.x1), std::fabs(s.y1), std::fabs(s.x2), std::fabs(s.y2), farthest});
+    const double reach = e * length + 1e-12 * length * (far + 1);
     for (std::size_t j = 0; j < n; ++j) {
+        const Box& b = boxes[hits[j]];
+        const double x0 = b.x0 - s.x1, x1 = b.x1 - s.x1, y0 = b.y0 - s.y1, y1 = b.y1 - s.y1;
+        const double c[4] = {dx * y0 - dy * x0, dx * y1 - dy * x0, dx * y0 - dy * x1,
+                             dx * y1 - dy * x1};
+        const bool left = (c[0] > reach) & (c[1] > reach) & (c[2] > reach) & (c[3] > reach);
+        const bool right = (c[0] < -reach) & (c[1] < -reach) & (c[2] < -reach) & (c[3] < -reach);
+        if (left | right) continue;
         double box[4];
         box_of(hits[j], box);
         if (meets(s, e, box)) out.push_back(hits[j]);
