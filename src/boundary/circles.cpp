@@ -152,9 +152,11 @@ static void make_grids(double smallest, int grid_of[32]) {
         if (k.n == 0) continue;
         Grid g{};
         g.x0 = k.x0, g.y0 = k.y0;
-        // About two cells to a circle: a lookup then asks few circles, and the grid stays small.
+        // About two circles to a cell: fewer rows to walk outweigh more boxes to pass over (a
+        // sheet of 10,000 circles ran 4 % faster than with two cells to a circle), and the
+        // grid stays small.
         const double w = k.x1 - k.x0, h = k.y1 - k.y0, most = 2.0 * double(k.n) + 16;
-        g.side = portable::sqrt(w * h / (2 * double(k.n)));
+        g.side = portable::sqrt(w * h / (0.5 * double(k.n)));
         if (!(g.side > 0)) g.side = std::max(w, h) / most;
         if (!(g.side > 0)) g.side = 1;
         g.nx = static_cast<int>(std::min(most, std::floor(w / g.side) + 1));

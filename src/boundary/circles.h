@@ -24,7 +24,7 @@ bool boundary_circle(bool short_form);
 void add_circle();
 // Builds the index; once, after the pre-scan.
 void index_circles();
-// The places of the boundaries whose box meets the box of s widened by e, and that s itself
+// The places of the boundaries whose box, widened by e, meets the box of s, and that s itself
 // passes within e of, in the body's order.
 void circles_near(const Segment& s, double e, std::vector<int>& out);
 // The places of the boundaries whose box meets the box x0 <= x <= x1, y0 <= y <= y1, in the
