@@ -27,6 +27,7 @@ struct Cut {
     double along; // position along the record's line, for the order
     Point p;      // in drawing coordinates
     int from;     // the boundary: a circle's index, or -1 for the designated region
+    int seq;      // the order found in: the designated region's, then each near circle's
 };
 
 // Kept across records, so that a line allocates only when it meets more than any before it.
@@ -56,14 +57,15 @@ Segment into(const Circle& c, const Segment& s) {
 }
 
 // The crossings of circle i with the record's line L, as the circle alone would cut it.
-void circle_cuts(int i, const Segment& L) {
+// Numbered seq and seq + 1.
+void circle_cuts(int i, const Segment& L, int seq) {
     const Circle& c = CIRCLES[i];
     const Segment s = into(c, L);
     Point cand[2];
     if (circle_line_candidates(s, c.cx, c.cy, c.r, cand) == 0) return;
-    for (const Point& p : cand)
-        if (within_box(p, s, gomi) && on_segment(p, s))
-            cuts.push_back({0, c.mapped ? out_of_circle(c, p) : p, i});
+    for (int k = 0; k < 2; ++k)
+        if (within_box(cand[k], s, gomi) && on_segment(cand[k], s))
+            cuts.push_back({0, c.mapped ? out_of_circle(c, cand[k]) : cand[k], i, seq + k});
 }
 
 // A piece's midpoint inside circle i, by the probe to its centre as a line's piece is judged.
@@ -98,18 +100,25 @@ bool designated_cuts(const ClipFrame& f, const Segment& L) {
     for (int k = 1; k < KPcnt; ++k) {
         const Point& p = KP[k];
         if ((p.x == a.x && p.y == a.y) || (p.x == b.x && p.y == b.y)) continue;
-        cuts.push_back({0, f.mapped ? out_of_frame(f, p) : p, -1});
+        cuts.push_back({0, f.mapped ? out_of_frame(f, p) : p, -1, static_cast<int>(cuts.size())});
     }
     ILINE = L;
     return true;
 }
 
-// Stable, along the line: by insertion while they are few, with no buffer to allocate.
+// Along the line, those at one place in the order found. Found circle by circle along the line,
+// they come nearly in order: insertion sorts them at little cost, where it cannot take long.
 void in_order(std::vector<Cut>& v) {
-    auto before = [](const Cut& a, const Cut& b) { return a.along < b.along; };
-    if (v.size() > 32) return std::stable_sort(v.begin(), v.end(), before);
-    for (std::size_t i = 1; i < v.size(); ++i)
-        for (std::size_t j = i; j > 0 && before(v[j], v[j - 1]); --j) std::swap(v[j], v[j - 1]);
+    auto before = [](const Cut& a, const Cut& b) {
+        return a.along < b.along || (a.along == b.along && a.seq < b.seq);
+    };
+    if (v.size() > 32) return std::sort(v.begin(), v.end(), before);
+    for (std::size_t i = 1; i < v.size(); ++i) {
+        const Cut c = v[i];
+        std::size_t j = i;
+        for (; j > 0 && before(c, v[j - 1]); --j) v[j] = v[j - 1];
+        v[j] = c;
+    }
 }
 
 bool same_point(const Point& a, const Point& b) {
@@ -123,7 +132,8 @@ bool same_point(const Point& a, const Point& b) {
 // the circles whose stretch holds it, found by a sweep along the line, not by all of them.
 struct Stretch {
     double lo, hi;
-    int at;
+    int at;  // the circle's place
+    int nth; // and its place among the circles near the line
 };
 std::vector<Stretch> stretches;
 std::vector<int> active;
@@ -132,14 +142,15 @@ constexpr std::size_t FEW = 4; // so few are all asked: cheaper than a sweep
 void make_stretches(const Segment& L) {
     const double dx = L.x2 - L.x1, dy = L.y2 - L.y1, ax = std::fabs(dx), ay = std::fabs(dy);
     stretches.clear();
-    for (int i : near) {
+    for (std::size_t k = 0; k < near.size(); ++k) {
+        const int i = near[k];
         const Circle& c = CIRCLES[i];
         double hx, hy;
         half_extents(c, hx, hy);
         const double w = 2 * gomi, mid = (c.cx - L.x1) * dx + (c.cy - L.y1) * dy;
         const double half = (hx + w) * ax + (hy + w) * ay;
         const double slack = 1e-9 * (std::fabs(mid) + half);
-        stretches.push_back({mid - half - slack, mid + half + slack, i});
+        stretches.push_back({mid - half - slack, mid + half + slack, i, static_cast<int>(k)});
     }
     if (stretches.size() > FEW)
         std::sort(stretches.begin(), stretches.end(),
@@ -216,14 +227,15 @@ bool clip_by_union() {
     const ClipFrame f = isDesignated ? clip_frame() : ClipFrame{false, 0, 0, {0, 0}, {0, 0}};
     cuts.clear();
     if (isDesignated && !designated_cuts(f, L)) return false;
-    for (int i : near) circle_cuts(i, L);
+    make_stretches(L);
+    const int first = static_cast<int>(cuts.size());
+    for (const Stretch& st : stretches) circle_cuts(st.at, L, first + 2 * st.nth);
 
     // In order along the line; only crossings on the union's edge cut: in no other boundary.
     const double dx = L.x2 - L.x1, dy = L.y2 - L.y1;
     auto along = [&](const Point& p) { return (p.x - L.x1) * dx + (p.y - L.y1) * dy; };
     for (Cut& c : cuts) c.along = along(c.p);
     in_order(cuts);
-    make_stretches(L);
     Sweep cut_sweep;
     std::size_t kept = 0;
     for (const Cut& c : cuts) {
