@@ -37,8 +37,8 @@ struct Box {
 };
 
 std::vector<Grid> grids;
-std::vector<int>
-    cell_start;         // cell k of all grids holds CIRCLES[cell_start[k] .. cell_start[k + 1])
+// Cell k of all grids holds CIRCLES[cell_start[k] .. cell_start[k + 1]).
+std::vector<int> cell_start;
 std::vector<Box> boxes; // of CIRCLES, place by place
 std::vector<int> hits;  // a lookup's places whose boxes meet the box it asks about
 double farthest;        // no float box reaches farther from the origin along x or y
@@ -74,7 +74,7 @@ float above(double v) {
     return f + (std::fabs(f) * 0x1p-22f + 0x1p-126f);
 }
 
-// Most boxes a lookup passes over lie apart from what it asks: one branch, seldom taken.
+// NaN is never apart: such a box is held against the line exactly.
 bool apart(const Box& a, const Box& b) {
     return (a.x1 < b.x0) | (a.x0 > b.x1) | (a.y1 < b.y0) | (a.y0 > b.y1);
 }

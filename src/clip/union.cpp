@@ -126,10 +126,11 @@ bool same_point(const Point& a, const Point& b) {
     return std::fabs(a.x - b.x) < e && std::fabs(a.y - b.y) < e;
 }
 
-// The circles near the line in the order of the lowest point of theirs along it, each with the
-// stretch along it that its box, widened, projects onto: no point outside that stretch lies in
-// the circle or within the tolerance of it. A crossing or a piece's midpoint is then judged by
-// the circles whose stretch holds it, found by a sweep along the line, not by all of them.
+// The circles near the line (beyond FEW of them, in the order of their lowest point along it),
+// each with the stretch along it that its box, widened, projects onto: no point outside that
+// stretch lies in the circle or within the tolerance of it. A crossing or a piece's midpoint is
+// then judged by the circles whose stretch holds it, found by a sweep along the line, not by all of
+// them.
 struct Stretch {
     double lo, hi;
     int at;  // the circle's place
